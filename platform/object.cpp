@@ -1,0 +1,92 @@
+#include "platform/object.h"
+
+#include "platform/exceptions.h"
+
+#include <QHash>
+#include <QMutex>
+
+namespace velk {
+
+TClassInfo::TClassInfo(QString name, const TClassInfo* parent, TObjectFactory factory,
+                       std::vector<TPropertyInfo> properties)
+    : FName(std::move(name)), FParent(parent), FFactory(factory), FProperties(std::move(properties))
+{
+}
+
+bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const
+{
+    for (const TClassInfo* c = this; c; c = c->FParent)
+        if (c == &ancestor)
+            return true;
+    return false;
+}
+
+std::unique_ptr<TObject> TClassInfo::Create() const
+{
+    if (!FFactory)
+        throw EInvalidOperation(u"Cannot create an instance of abstract class %s", FName);
+    return FFactory();
+}
+
+std::vector<const TPropertyInfo*> TClassInfo::Properties() const
+{
+    std::vector<const TClassInfo*> chain;
+    for (const TClassInfo* c = this; c; c = c->FParent)
+        chain.push_back(c);
+    std::vector<const TPropertyInfo*> result;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        for (const TPropertyInfo& p : (*it)->FProperties)
+            result.push_back(&p);
+    return result;
+}
+
+const TPropertyInfo* TClassInfo::FindProperty(QStringView name) const
+{
+    for (const TClassInfo* c = this; c; c = c->FParent)
+        for (const TPropertyInfo& p : c->FProperties)
+            if (p.Name == name)
+                return &p;
+    return nullptr;
+}
+
+const TClassInfo& TObject::StaticClass()
+{
+    static const TClassInfo info(QStringLiteral("TObject"), nullptr);
+    return info;
+}
+
+namespace {
+struct ClassRegistry {
+    QMutex Lock;
+    QHash<QString, const TClassInfo*> Classes;
+};
+
+ClassRegistry& Registry()
+{
+    static ClassRegistry registry;
+    return registry;
+}
+} // namespace
+
+void RegisterClass(const TClassInfo& info)
+{
+    ClassRegistry& r = Registry();
+    QMutexLocker locker(&r.Lock);
+    r.Classes.insert(info.Name(), &info);
+}
+
+const TClassInfo* GetClass(QStringView name)
+{
+    ClassRegistry& r = Registry();
+    QMutexLocker locker(&r.Lock);
+    return r.Classes.value(name.toString(), nullptr);
+}
+
+const TClassInfo& FindClass(QStringView name)
+{
+    if (const TClassInfo* info = GetClass(name))
+        return *info;
+    throw EClassNotFound(messages::ClassNotFound, name.toString());
+}
+
+} // namespace velk

@@ -1,0 +1,51 @@
+#pragma once
+// TPersistent: an object that can be assigned from another and streamed through
+// its published properties (its TClassInfo) and its defined properties.
+
+#include "platform/object.h"
+
+#include <QString>
+#include <functional>
+
+class QIODevice;
+
+namespace velk {
+
+class TReader;
+class TWriter;
+
+// Notify event: the sender is the object that changed.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// The side of streaming that DefineProperties talks to. A writer calls WriteData of
+// each defined property whose HasData is true; a reader calls ReadData of the one
+// whose name it has just read.
+class TFiler {
+public:
+    virtual ~TFiler() = default;
+    virtual void DefineProperty(const QString& Name, const std::function<void(TReader&)>& ReadData,
+                                const std::function<void(TWriter&)>& WriteData, bool HasData) = 0;
+    virtual void DefineBinaryProperty(const QString& Name, const std::function<void(QIODevice&)>& ReadData,
+                                      const std::function<void(QIODevice&)>& WriteData, bool HasData) = 0;
+};
+
+class TPersistent : public TObject {
+public:
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassInfo() const override { return StaticClass(); }
+
+    // Copies Source into this object. The base asks Source to assign itself to this
+    // object (AssignTo); nil and unknown combinations raise EConvertError
+    // "Cannot assign a %s to a %s".
+    virtual void Assign(const TPersistent* Source);
+    // Copies this object into Dest; the base raises the assignment error.
+    virtual void AssignTo(TPersistent* Dest) const;
+    // Declares properties that are streamed by code rather than by the property table.
+    virtual void DefineProperties(TFiler& Filer);
+    virtual TPersistent* GetOwner() const { return nullptr; }
+
+protected:
+    [[noreturn]] void AssignError(const TPersistent* Source) const;
+};
+
+} // namespace velk
