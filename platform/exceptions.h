@@ -58,6 +58,7 @@ inline constexpr char16_t ListCapacityError[] = u"List capacity out of bounds (%
 inline constexpr char16_t ListEmpty[] = u"List is empty";
 inline constexpr char16_t DuplicateString[] = u"String list does not allow duplicates";
 inline constexpr char16_t SortedListError[] = u"Operation not allowed on sorted list";
+inline constexpr char16_t SharedOwnedObjects[] = u"Cannot share objects with a string list that owns its objects";
 inline constexpr char16_t GenericDuplicateItem[] = u"Duplicates not allowed";
 inline constexpr char16_t GenericItemNotFound[] = u"Item not found";
 inline constexpr char16_t ArgumentOutOfRange[] = u"Argument out of range";
@@ -71,9 +72,19 @@ inline constexpr char16_t WriteError[] = u"Stream write error";
 inline constexpr char16_t InvalidImage[] = u"Invalid stream format";
 inline constexpr char16_t UnknownProperty[] = u"Property %s does not exist";
 inline constexpr char16_t InvalidPropertyValue[] = u"Invalid property value";
+inline constexpr char16_t ClassNameMismatch[] = u"Stream read error: %s does not match expected %s class name";
+inline constexpr char16_t StreamNestingTooDeep[] = u"Stream nesting deeper than %d levels";
 inline constexpr char16_t FOpenError[] = u"Cannot open file \"%s\". %s";
 inline constexpr char16_t FCreateError[] = u"Cannot create file \"%s\". %s";
 inline constexpr char16_t TableEmpty[] = u"Table is empty";
+inline constexpr char16_t InvalidClassTypecast[] = u"Invalid class typecast";
+// XML DOM (platform/xml).
+inline constexpr char16_t XMLParseError[] = u"%s (line %d, column %d)";
+inline constexpr char16_t XMLEntityExpansionLimit[] = u"Entity expansion limit exceeded by &%s; in <%s> on line %d";
+inline constexpr char16_t XMLInputTooLarge[] = u"XML input larger than %d bytes";
+inline constexpr char16_t XMLInvalidName[] = u"'%s' is not a valid XML name";
+inline constexpr char16_t XMLUndeclaredPrefix[] = u"Namespace prefix %s is not declared";
+inline constexpr char16_t XMLPrefixRedeclared[] = u"%s is already declared for %s";
 } // namespace messages
 
 } // namespace velk
