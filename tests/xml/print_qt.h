@@ -1,0 +1,10 @@
+#pragma once
+// Lets GoogleTest print QString values in failure messages.
+
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& Value, std::ostream* Out)
+{
+    *Out << '"' << Value.toStdString() << '"';
+}
