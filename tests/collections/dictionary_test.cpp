@@ -1,4 +1,5 @@
 #include "collections/dictionary.h"
+#include "tests/support/test_support.h"
 
 #include <QHash>
 #include <QStringList>
@@ -39,16 +40,7 @@ QStringList SlotKeys(const TDict& D)
     return keys;
 }
 
-template <typename E, typename F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return QStringLiteral("no exception");
-}
+using velk::testing::MessageOf;
 
 TEST(Dictionary, GrowsFromNoSlotsToFourThenEight)
 {

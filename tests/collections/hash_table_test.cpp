@@ -1,4 +1,5 @@
 #include "collections/hash_table.h"
+#include "tests/support/test_support.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -9,16 +10,7 @@ namespace {
 
 using TTable = TVelkHashTable<QString, int>;
 
-template <typename E, typename F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return QStringLiteral("no exception");
-}
+using velk::testing::MessageOf;
 
 // Records key notifications and change events of a table.
 struct TRecorder {

@@ -1,4 +1,5 @@
 #include "collections/priority_list.h"
+#include "tests/support/test_support.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -36,16 +37,7 @@ QStringList Positions(const TPriorityList& List)
     return names;
 }
 
-template <typename E, typename F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return QStringLiteral("no exception");
-}
+using velk::testing::MessageOf;
 
 // Four tokens A (5), B (1), C (5), D (999) in a queue-bucket list.
 struct TExample {

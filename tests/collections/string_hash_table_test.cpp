@@ -1,6 +1,7 @@
 #include "collections/string_hash_table.h"
 #include "platform/binary_reader.h"
 #include "platform/binary_writer.h"
+#include "tests/support/test_support.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -19,16 +20,7 @@ private:
     QString FName;
 };
 
-template <typename E, typename F>
-QString MessageOf(F&& f)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return QStringLiteral("no exception");
-}
+using velk::testing::MessageOf;
 
 // A persistent object with a published Text property, as a target of AssignTo.
 class TNote : public TPersistent {

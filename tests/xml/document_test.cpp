@@ -1,6 +1,6 @@
 #include "platform/exceptions.h"
 #include "platform/xml/document.h"
-#include "tests/xml/print_qt.h"
+#include "tests/support/test_support.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

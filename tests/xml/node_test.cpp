@@ -1,10 +1,11 @@
 #include "platform/exceptions.h"
 #include "platform/xml/document.h"
-#include "tests/xml/print_qt.h"
+#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace velk;
+using velk::testing::MessageOf;
 
 namespace {
 
@@ -14,17 +15,6 @@ const QString XLinkNS = QStringLiteral("http://www.w3.org/1999/xlink");
 TXMLDocument Parse(const char* Text)
 {
     return TXMLDocument::LoadFromBytes(QByteArray(Text));
-}
-
-template <typename Action>
-QString ArgumentError(Action&& Run)
-{
-    try {
-        Run();
-    } catch (const EArgumentException& e) {
-        return e.Message();
-    }
-    return QStringLiteral("no error");
 }
 
 std::vector<TNodeType> TypesOf(const std::vector<TXMLNode>& Nodes)
@@ -150,10 +140,10 @@ TEST(XMLNode, SetAndRemoveAttributes)
     EXPECT_EQ(TXMLDocument::LoadFromBytes(doc.SaveToBytes()).DocumentElement().Attributes(),
               root.Attributes());
 
-    EXPECT_EQ(ArgumentError([&] { root.SetAttribute("foo:bar", "1"); }), "Namespace prefix foo is not declared");
-    EXPECT_EQ(ArgumentError([&] { root.SetAttribute("1a", "1"); }), "'1a' is not a valid XML name");
-    EXPECT_EQ(ArgumentError([&] { root.SetAttribute("", "1"); }), "'' is not a valid XML name");
-    EXPECT_EQ(ArgumentError([&] { root.SetAttribute("xmlns:xlink", "urn:other"); }),
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.SetAttribute("foo:bar", "1"); }), "Namespace prefix foo is not declared");
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.SetAttribute("1a", "1"); }), "'1a' is not a valid XML name");
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.SetAttribute("", "1"); }), "'' is not a valid XML name");
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.SetAttribute("xmlns:xlink", "urn:other"); }),
               "xmlns:xlink is already declared for http://www.w3.org/1999/xlink");
 }
 
@@ -217,11 +207,11 @@ TEST(XMLNode, AddChildNamespaces)
             namespaces.push_back(child.LocalName() + u' ' + child.NamespaceURI());
     EXPECT_EQ(namespaces, (std::vector<QString>{"x urn:other", "plain ", "thing " + XLinkNS, "y urn:o"}));
 
-    EXPECT_EQ(ArgumentError([&] { root.AddChild("a b", SvgNS); }), "'a b' is not a valid XML name");
-    EXPECT_EQ(ArgumentError([&] { root.AddChild("p:a", ""); }), "Namespace prefix p is not declared");
-    EXPECT_EQ(ArgumentError([&] { root.DeclareNamespace("", "urn:other"); }),
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.AddChild("a b", SvgNS); }), "'a b' is not a valid XML name");
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.AddChild("p:a", ""); }), "Namespace prefix p is not declared");
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.DeclareNamespace("", "urn:other"); }),
               "xmlns is already declared for http://www.w3.org/2000/svg");
-    EXPECT_EQ(ArgumentError([&] { root.DeclareNamespace("xmlns", "urn:x"); }), "'xmlns' is not a valid XML name");
+    EXPECT_EQ(MessageOf<EArgumentException>([&] { root.DeclareNamespace("xmlns", "urn:x"); }), "'xmlns' is not a valid XML name");
 }
 
 TEST(XMLNode, DeclaringTheDefaultNamespacePutsTheElementInIt)

@@ -1,0 +1,27 @@
+#pragma once
+// Helpers shared by the test suites.
+
+#include <QString>
+#include <ostream>
+
+// Lets GoogleTest print QString values in failure messages.
+inline void PrintTo(const QString& Value, std::ostream* Out)
+{
+    *Out << '"' << Value.toStdString() << '"';
+}
+
+namespace velk::testing {
+
+// The message of the E that Action raises, or "no exception".
+template <typename E, typename F>
+QString MessageOf(F&& Action)
+{
+    try {
+        Action();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return QStringLiteral("no exception");
+}
+
+} // namespace velk::testing
