@@ -255,9 +255,7 @@ public:
         if (source == this)
             return;
         Clear();
-        for (const TItem& item : source->FItems)
-            if (item.HashCode != EmptyHash)
-                Add(source->PairAt(item).Key, source->PairAt(item).Value);
+        source->ForEachPair([this](const TPairType& pair) { Add(pair.Key, pair.Value); });
     }
 
     TKeyCollection& Keys() const
@@ -304,6 +302,15 @@ protected:
         }
     }
     static constexpr int NoSlot = ~MaxCapacity;
+
+    // Calls Visit(pair) for every pair in slot order.
+    template <typename F>
+    void ForEachPair(F&& Visit) const
+    {
+        for (const TItem& item : FItems)
+            if (item.HashCode != EmptyHash)
+                Visit(PairAt(item));
+    }
 
     const TPairType& PairAt(const TItem& Item) const { return FEntries[static_cast<std::size_t>(Item.PairIndex)].Pair; }
     TPairType& PairAt(const TItem& Item) { return FEntries[static_cast<std::size_t>(Item.PairIndex)].Pair; }

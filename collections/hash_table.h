@@ -41,7 +41,7 @@ public:
     // Inside an update: no key or value notifications, one change event.
     void Clear() override
     {
-        InUpdate([this] { TBase::Clear(); });
+        WithinUpdate(*this, [this] { TBase::Clear(); });
     }
 
     // Removes Key and returns its value (nil when missing); EGHashtableError
@@ -95,20 +95,6 @@ protected:
     {
         if (FUpdating <= 0 && OnChange)
             OnChange(this);
-    }
-
-    // Runs Body inside BeginUpdate / EndUpdate; the end runs also when Body fails.
-    template <typename F>
-    void InUpdate(F&& Body)
-    {
-        BeginUpdate();
-        try {
-            Body();
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
     }
 
     void DoAdd(int Index, std::int32_t HashCode, const TKey& Key, const TValue& Value) override

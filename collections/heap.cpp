@@ -99,12 +99,14 @@ TCustomHeap::TCustomHeap(const TClassInfo& ElementClass) : FElementClass(&Elemen
 
 THeapElement* TCustomHeap::Add(TObject* Item)
 {
-    std::unique_ptr<THeapElement> created = THeapElement::Create(*FElementClass, Item);
-    THeapElement* element = created.get();
-    element->SetIndex(FHeap.Add(std::move(created)));
-    if (ElementCount() > 1)
-        return SiftUp(element->Index());
-    return element;
+    return AddElement(THeapElement::Create(*FElementClass, Item));
+}
+
+THeapElement* TCustomHeap::AddElement(std::unique_ptr<THeapElement> Element)
+{
+    THeapElement* element = Element.get();
+    element->SetIndex(FHeap.Add(std::move(Element)));
+    return SiftUp(element->Index());
 }
 
 void TCustomHeap::Clear()
@@ -163,9 +165,7 @@ THeapElement* TIntHeap::Add(TObject* Item, std::int32_t Priority)
 {
     std::unique_ptr<THeapElement> created = THeapElement::Create(*FElementClass, Item);
     static_cast<TIntHeapElement*>(created.get())->SetPriority(Priority);
-    const int index = FHeap.Add(std::move(created));
-    FHeap[index]->SetIndex(index);
-    return index > 0 ? SiftUp(index) : FHeap[index];
+    return AddElement(std::move(created));
 }
 
 THeapElement* TIntHeap::SiftUp(int Index)
@@ -213,20 +213,23 @@ TObject* TIntHeap::Delete(int Index)
     return item;
 }
 
-int TIntHeap::ModifyPriority(THeapElement* Element)
+int TIntHeap::PositionOf(const THeapElement* Element) const
 {
     const int index = Element->Index();
     if (FHeap[index] != Element)
         throw EListError(messages::ListIndexError, index);
-    Restore(index);
+    return index;
+}
+
+int TIntHeap::ModifyPriority(THeapElement* Element)
+{
+    Restore(PositionOf(Element));
     return Element->Index();
 }
 
 int TIntHeap::ModifyPriority(THeapElement* Element, std::int32_t NewPriority)
 {
-    const int index = Element->Index();
-    if (FHeap[index] != Element)
-        throw EListError(messages::ListIndexError, index);
+    const int index = PositionOf(Element);
     static_cast<TIntHeapElement*>(Element)->SetPriority(NewPriority);
     Restore(index);
     return Element->Index();

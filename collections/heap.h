@@ -119,6 +119,8 @@ public:
 protected:
     virtual THeapElement* SiftUp(int Index) = 0;
     virtual THeapElement* SiftDown(int Index) = 0;
+    // Appends Element and restores heap order; returns it.
+    THeapElement* AddElement(std::unique_ptr<THeapElement> Element);
 
     // Swaps two array positions and keeps both elements' positions current.
     void Exchange(int A, int B);
@@ -168,6 +170,9 @@ protected:
 private:
     // After the element at Index changed or moved in: up when it beats its parent, else down.
     void Restore(int Index);
+    // Element's position; EListError "List index out of bounds (%d)" when Element is not
+    // the element there.
+    int PositionOf(const THeapElement* Element) const;
     int Find(int Index, TObject* Item, std::int32_t Priority) const;
     int Find(int Index, std::int32_t Priority) const;
 };

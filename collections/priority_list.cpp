@@ -36,53 +36,42 @@ TVelkObjectOrderedList* TPriorityList::Bucket(int ElementIndex) const
     return static_cast<TVelkObjectOrderedList*>(Elements(ElementIndex)->Item());
 }
 
-void TPriorityList::CheckPosition(int Index) const
+TPriorityList::TLocation TPriorityList::Locate(int Index) const
 {
     if (Index < 0 || Index >= FCount)
         throw Exception(messages::ListIndexError, Index);
-}
-
-void TPriorityList::Locate(int Index) const
-{
+    if (Index == 0) {
+        TVelkObjectOrderedList* top = Bucket(0);
+        return {top, top->Count() - 1};
+    }
     // Release buckets from a copy of the heap (the copy shares the buckets) until the
     // position is reached.
     TIntHeap copy;
     copy.Assign(this);
     int remaining = Index;
+    TVelkObjectOrderedList* list = nullptr;
     do {
-        FLastList = static_cast<TVelkObjectOrderedList*>(copy.Delete(0));
-        remaining -= FLastList->Count();
+        list = static_cast<TVelkObjectOrderedList*>(copy.Delete(0));
+        remaining -= list->Count();
         if (remaining == 0)
-            FLastList = static_cast<TVelkObjectOrderedList*>(copy.Delete(0));
+            list = static_cast<TVelkObjectOrderedList*>(copy.Delete(0));
     } while (remaining > 0);
-    FLastListIndex = remaining < 0 ? -remaining - 1 : FLastList->Count() - 1;
+    return {list, remaining < 0 ? -remaining - 1 : list->Count() - 1};
 }
 
 TObject* TPriorityList::GetItem(int Index) const
 {
-    CheckPosition(Index);
-    if (Index == 0) {
-        const TVelkObjectOrderedList* top = Bucket(0);
-        return top->Items(top->Count() - 1);
-    }
-    Locate(Index);
-    return FLastList->Items(FLastListIndex);
+    const TLocation at = Locate(Index);
+    return at.List->Items(at.Slot);
 }
 
 void TPriorityList::SetItem(int Index, TObject* Item)
 {
-    CheckPosition(Index);
-    TVelkObjectOrderedList* bucket = Bucket(0);
-    int slot = bucket->Count() - 1;
-    if (Index > 0) {
-        Locate(Index);
-        bucket = FLastList;
-        slot = FLastListIndex;
-    }
-    TObject* former = bucket->Items(slot);
+    const TLocation at = Locate(Index);
+    TObject* former = at.List->Items(at.Slot);
     if (former == Item)
         return;
-    bucket->SetItem(slot, Item);
+    at.List->SetItem(at.Slot, Item);
     if (FFreeIfNoPop)
         FreeObject(former);
 }
@@ -99,7 +88,6 @@ THeapElement* TPriorityList::Add(TObject* Item, std::int32_t Priority)
         bucket.release();
     }
     static_cast<TVelkObjectOrderedList*>(element->Item())->Push(Item);
-    FLastList = nullptr;
     ++FCount;
     return element;
 }
@@ -121,16 +109,16 @@ TObject* TPriorityList::Delete(int Index)
             RemoveBucket(0);
         return object;
     }
-    TObject* object = GetItem(Index);
-    TVelkObjectOrderedList* bucket = FLastList;
+    const TLocation at = Locate(Index);
+    TObject* object = at.List->Items(at.Slot);
     --FCount;
-    bucket->Delete(FLastListIndex);
+    at.List->Delete(at.Slot);
     if (FFreeIfNoPop) {
         FreeObject(object);
         object = nullptr;
     }
-    if (bucket->Empty())
-        RemoveBucket(ElementOf(bucket));
+    if (at.List->Empty())
+        RemoveBucket(ElementOf(at.List));
     return object;
 }
 
@@ -143,8 +131,6 @@ void TPriorityList::Clear()
                 FreeObject(top->Pop());
         RemoveBucket(0);
     }
-    FLastList = nullptr;
-    TIntHeap::Clear();
     FCount = 0;
 }
 
@@ -166,16 +152,13 @@ void TPriorityList::Assign(const TPersistent* Source)
     for (int i = 0; i < ElementCount(); ++i)
         Elements(i)->SetItem(buckets[static_cast<std::size_t>(i)].release());
     FCount = source->FCount;
-    FLastList = nullptr;
 }
 
 void TPriorityList::RemoveBucket(int ElementIndex)
 {
     // The bucket is owned by this list: take it back before its element goes.
-    std::unique_ptr<TVelkObjectOrderedList> bucket(Bucket(ElementIndex));
+    const std::unique_ptr<TVelkObjectOrderedList> bucket(Bucket(ElementIndex));
     TIntHeap::Delete(ElementIndex);
-    if (FLastList == bucket.get())
-        FLastList = nullptr;
 }
 
 int TPriorityList::ElementOf(const TVelkObjectOrderedList* Bucket) const

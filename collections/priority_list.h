@@ -59,18 +59,21 @@ public:
     void Assign(const TPersistent* Source) override;
 
 private:
+    // Where an overall position lies: a bucket and a slot in it.
+    struct TLocation {
+        TVelkObjectOrderedList* List;
+        int Slot;
+    };
+
     TVelkObjectOrderedList* Bucket(int ElementIndex) const;
-    // Sets FLastList and FLastListIndex to the slot of position Index (> 0).
-    void Locate(int Index) const;
-    void CheckPosition(int Index) const;
+    // The bucket and slot of position Index; raises for a position outside 0 … Count - 1.
+    TLocation Locate(int Index) const;
     // Removes the element at ElementIndex and frees its bucket.
     void RemoveBucket(int ElementIndex);
     int ElementOf(const TVelkObjectOrderedList* Bucket) const;
 
     TVelkObjectOrderedListClass FOrderedListClass;
     int FCount = 0;
-    mutable TVelkObjectOrderedList* FLastList = nullptr;
-    mutable int FLastListIndex = 0;
     bool FFreeIfNoPop = false;
 };
 

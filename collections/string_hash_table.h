@@ -77,7 +77,7 @@ public:
             TBase::Assign(Source);
             return;
         }
-        this->InUpdate([&] {
+        WithinUpdate(*this, [&] {
             this->Clear();
             for (int i = 0; i < strings->Count(); ++i)
                 this->Add(strings->Strings(i), T{});
@@ -90,14 +90,7 @@ public:
     void AssignTo(TPersistent* Dest) const override
     {
         if (auto* strings = dynamic_cast<TStrings*>(Dest)) {
-            strings->BeginUpdate();
-            try {
-                FillKeys(*strings);
-            } catch (...) {
-                strings->EndUpdate();
-                throw;
-            }
-            strings->EndUpdate();
+            WithinUpdate(*strings, [&] { FillKeys(*strings); });
             return;
         }
         const TPropertyInfo* text = Dest ? Dest->ClassInfo().FindProperty(u"Text") : nullptr;
@@ -117,9 +110,7 @@ private:
     void FillKeys(TStrings& Strings) const
     {
         Strings.Clear();
-        for (const auto& item : this->FItems)
-            if (item.HashCode != TBase::EmptyHash)
-                Strings.Add(this->PairAt(item).Key);
+        this->ForEachPair([&Strings](const auto& pair) { Strings.Add(pair.Key); });
     }
 };
 
@@ -178,14 +169,13 @@ public:
             return;
         }
         if (strings->OwnsObjects()) {
-            for (const auto& item : this->FItems)
-                if (item.HashCode != TBase::EmptyHash && this->PairAt(item).Value)
+            this->ForEachPair([](const auto& pair) {
+                if (pair.Value)
                     throw EStringListError(messages::SharedOwnedObjects);
+            });
         }
         strings->Clear();
-        for (const auto& item : this->FItems)
-            if (item.HashCode != TBase::EmptyHash)
-                strings->AddObject(this->PairAt(item).Key, this->PairAt(item).Value);
+        this->ForEachPair([strings](const auto& pair) { strings->AddObject(pair.Key, pair.Value); });
     }
 
     // A new iterator over the values, in slot order.

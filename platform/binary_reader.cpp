@@ -34,11 +34,10 @@ TValueType CheckedValueType(char byte)
 }
 
 // The ordinal of Name among the value names of an enumeration or set.
-std::size_t OrdinalOf(std::span<const std::u16string_view> names, const QString& name)
+std::size_t OrdinalOf(std::span<const std::u16string_view> names, QStringView name)
 {
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (QStringView(names[i].data(), static_cast<qsizetype>(names[i].size())) == name)
-            return i;
+    if (const std::optional<std::size_t> ordinal = FindName(names, name))
+        return *ordinal;
     InvalidValue();
 }
 } // namespace
@@ -395,13 +394,13 @@ void TReader::ReadProperties(TPersistent& Instance)
 void TReader::ReadProperty(TPersistent& Instance)
 {
     const QString name = ReadPropName();
-    const QStringList parts = name.split(u'.');
     // Each nested object the name goes through is one level deeper.
-    const TNestingGuard guard(*this, static_cast<int>(parts.size()) - 1);
+    const TNestingGuard guard(*this, static_cast<int>(name.count(u'.')));
 
     TPersistent* target = &Instance;
-    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-        const TPropertyInfo* owner = target->ClassInfo().FindProperty(parts[i]);
+    QStringView last = name;
+    for (qsizetype dot; (dot = last.indexOf(u'.')) >= 0; last = last.sliced(dot + 1)) {
+        const TPropertyInfo* owner = target->ClassInfo().FindProperty(last.first(dot));
         if (!owner || owner->Kind != tkClass)
             throw EReadError(messages::UnknownProperty, name);
         target = std::get<TPersistent*>(owner->Get(*target));
@@ -409,11 +408,11 @@ void TReader::ReadProperty(TPersistent& Instance)
             InvalidValue();
     }
 
-    if (const TPropertyInfo* property = target->ClassInfo().FindProperty(parts.last())) {
+    if (const TPropertyInfo* property = target->ClassInfo().FindProperty(last)) {
         ReadPropertyValue(*target, *property);
         return;
     }
-    FPropName = parts.last();
+    FPropName = last.toString();
     FPropFound = false;
     target->DefineProperties(*this);
     if (!FPropFound)

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QIODevice>
 #include <QtEndian>
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -47,11 +48,6 @@ void CheckFinite(double value)
     // The reader rejects non-finite numbers, so they are not written either.
     if (!std::isfinite(value))
         throw EWriteError(messages::InvalidPropertyValue);
-}
-
-QString NameOf(std::u16string_view name)
-{
-    return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 bool IsPlainAscii(const QByteArray& bytes)
@@ -267,10 +263,9 @@ void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Pr
             WriteObjectProperties(*nested, Prefix + Property.Name + u'.');
         return;
     }
-    if (Property.HasDefaultValue(Instance))
-        return;
-
     const TPropertyValue value = Property.Get(Instance);
+    if (Property.Default && value == *Property.Default)
+        return;
     WritePropName(Prefix + Property.Name);
     switch (Property.Kind) {
     case tkInteger:
@@ -284,17 +279,18 @@ void TWriter::WriteProperty(const TPersistent& Instance, const TPropertyInfo& Pr
         const std::int64_t ordinal = std::get<std::int64_t>(value);
         if (ordinal < 0 || ordinal >= static_cast<std::int64_t>(Property.ValueNames.size()))
             throw EWriteError(messages::InvalidPropertyValue);
-        WriteIdent(NameOf(Property.ValueNames[static_cast<std::size_t>(ordinal)]));
+        WriteIdent(NameText(Property.ValueNames[static_cast<std::size_t>(ordinal)]));
         break;
     }
     case tkSet: {
         const auto bits = static_cast<std::uint64_t>(std::get<std::int64_t>(value));
-        if (Property.ValueNames.size() < 64 && (bits >> Property.ValueNames.size()) != 0)
+        const std::size_t names = std::min<std::size_t>(Property.ValueNames.size(), 64);
+        if (names < 64 && (bits >> names) != 0)
             throw EWriteError(messages::InvalidPropertyValue);
         QStringList members;
-        for (std::size_t i = 0; i < Property.ValueNames.size(); ++i)
+        for (std::size_t i = 0; i < names; ++i)
             if (bits & (std::uint64_t{1} << i))
-                members += NameOf(Property.ValueNames[i]);
+                members += NameText(Property.ValueNames[i]);
         WriteSet(members);
         break;
     }

@@ -10,6 +10,7 @@
 #include <QStringView>
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace velk {
@@ -19,6 +20,22 @@ struct EnumNames; // specialised per enumeration
 
 template <typename E>
 concept NamedEnum = requires { EnumNames<E>::Names; };
+
+// An entry of a name table as a QString.
+inline QString NameText(std::u16string_view Name)
+{
+    return QString::fromUtf16(Name.data(), static_cast<qsizetype>(Name.size()));
+}
+
+// The position of Name (exact case) in a name table, or nothing. Published properties
+// keep their value names as such a table.
+inline std::optional<std::size_t> FindName(std::span<const std::u16string_view> Names, QStringView Name)
+{
+    for (std::size_t i = 0; i < Names.size(); ++i)
+        if (Name == QStringView(Names[i].data(), static_cast<qsizetype>(Names[i].size())))
+            return i;
+    return std::nullopt;
+}
 
 // The number of values of a named enumeration.
 template <NamedEnum E>
@@ -34,20 +51,15 @@ QString EnumName(E value)
     const auto ordinal = static_cast<long long>(value);
     if (ordinal < 0 || ordinal >= EnumCount<E>())
         return QStringLiteral("(%1)").arg(ordinal);
-    const std::u16string_view name = EnumNames<E>::Names[static_cast<std::size_t>(ordinal)];
-    return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
+    return NameText(EnumNames<E>::Names[static_cast<std::size_t>(ordinal)]);
 }
 
 // The value of the given name (exact case), or nothing.
 template <NamedEnum E>
 std::optional<E> EnumFromName(QStringView name)
 {
-    const auto& names = EnumNames<E>::Names;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::u16string_view candidate = names[i];
-        if (name == QStringView(candidate.data(), static_cast<qsizetype>(candidate.size())))
-            return static_cast<E>(i);
-    }
+    if (const std::optional<std::size_t> index = FindName(EnumNames<E>::Names, name))
+        return static_cast<E>(*index);
     return std::nullopt;
 }
 

@@ -78,6 +78,7 @@ inline constexpr char16_t FOpenError[] = u"Cannot open file \"%s\". %s";
 inline constexpr char16_t FCreateError[] = u"Cannot create file \"%s\". %s";
 inline constexpr char16_t TableEmpty[] = u"Table is empty";
 inline constexpr char16_t InvalidClassTypecast[] = u"Invalid class typecast";
+inline constexpr char16_t AbstractClassCreate[] = u"Cannot create an instance of abstract class %s";
 // XML DOM (platform/xml).
 inline constexpr char16_t XMLParseError[] = u"%s (line %d, column %d)";
 inline constexpr char16_t XMLEntityExpansionLimit[] = u"Entity expansion limit exceeded by &%s; in <%s> on line %d";

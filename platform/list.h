@@ -101,10 +101,13 @@ public:
     {
         if (from == to)
             return;
-        T item = std::move(FItems[CheckIndex(from)]);
-        FItems.erase(FItems.begin() + from);
-        CheckIndex(to == Count() ? to - 1 : to);
-        FItems.insert(FItems.begin() + to, std::move(item));
+        // Both indexes are checked before anything moves, so a bad one loses no item.
+        const auto first = FItems.begin() + static_cast<std::ptrdiff_t>(CheckIndex(from));
+        const auto target = FItems.begin() + static_cast<std::ptrdiff_t>(CheckIndex(to));
+        if (from < to)
+            std::rotate(first, first + 1, target + 1);
+        else
+            std::rotate(target, first, first + 1);
     }
 
     auto begin() const { return FItems.begin(); }
@@ -172,7 +175,7 @@ public:
     }
     void Clear()
     {
-        // Destroy from the back so that objects never see a half-cleared list.
+        // Each object leaves the list before it is destroyed, the last first.
         while (!FItems.empty()) {
             std::unique_ptr<T> last = std::move(FItems.back());
             FItems.pop_back();

@@ -11,6 +11,10 @@ TClassInfo::TClassInfo(QString name, const TClassInfo* parent, TObjectFactory fa
                        std::vector<TPropertyInfo> properties)
     : FName(std::move(name)), FParent(parent), FFactory(factory), FProperties(std::move(properties))
 {
+    if (FParent)
+        FAllProperties = FParent->FAllProperties;
+    for (const TPropertyInfo& p : FProperties)
+        FAllProperties.push_back(&p);
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const
@@ -24,20 +28,8 @@ bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const
 std::unique_ptr<TObject> TClassInfo::Create() const
 {
     if (!FFactory)
-        throw EInvalidOperation(u"Cannot create an instance of abstract class %s", FName);
+        throw EInvalidOperation(messages::AbstractClassCreate, FName);
     return FFactory();
-}
-
-std::vector<const TPropertyInfo*> TClassInfo::Properties() const
-{
-    std::vector<const TClassInfo*> chain;
-    for (const TClassInfo* c = this; c; c = c->FParent)
-        chain.push_back(c);
-    std::vector<const TPropertyInfo*> result;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-        for (const TPropertyInfo& p : (*it)->FProperties)
-            result.push_back(&p);
-    return result;
 }
 
 const TPropertyInfo* TClassInfo::FindProperty(QStringView name) const

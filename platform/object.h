@@ -49,7 +49,7 @@ public:
     // Published properties declared by this class only.
     const std::vector<TPropertyInfo>& OwnProperties() const { return FProperties; }
     // All published properties, ancestors first, in declaration order.
-    std::vector<const TPropertyInfo*> Properties() const;
+    const std::vector<const TPropertyInfo*>& Properties() const { return FAllProperties; }
     // The property of that name (exact case) declared here or by an ancestor.
     const TPropertyInfo* FindProperty(QStringView name) const;
 
@@ -58,6 +58,8 @@ private:
     const TClassInfo* FParent;
     TObjectFactory FFactory;
     std::vector<TPropertyInfo> FProperties;
+    // Built once: the parent is complete before its descendants, and both never change.
+    std::vector<const TPropertyInfo*> FAllProperties;
 };
 
 class TObject {

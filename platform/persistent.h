@@ -48,4 +48,20 @@ protected:
     [[noreturn]] void AssignError(const TPersistent* Source) const;
 };
 
+// Runs Action between Target.BeginUpdate() and Target.EndUpdate() (string lists, hash
+// tables); the update is closed also when Action raises. Not a scope guard: EndUpdate
+// raises change events, which may raise in turn.
+template <typename T, typename F>
+void WithinUpdate(T& Target, F&& Action)
+{
+    Target.BeginUpdate();
+    try {
+        Action();
+    } catch (...) {
+        Target.EndUpdate();
+        throw;
+    }
+    Target.EndUpdate();
+}
+
 } // namespace velk

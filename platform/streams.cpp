@@ -2,6 +2,8 @@
 
 #include "platform/exceptions.h"
 
+#include <algorithm>
+
 namespace velk {
 
 void ReadBuffer(QIODevice& Stream, void* Buffer, qint64 Count)
@@ -30,6 +32,28 @@ void WriteBuffer(QIODevice& Stream, const void* Buffer, qint64 Count)
         source += n;
         Count -= n;
     }
+}
+
+QByteArray ReadToEnd(QIODevice& Stream, qint64 Limit)
+{
+    if (!Stream.isReadable())
+        throw EReadError(messages::ReadError);
+    // A random-access device is read in one piece of the size it reports (and a last
+    // read of one byte that finds the end); a sequential one in chunks.
+    constexpr qint64 Chunk = 1 << 20;
+    QByteArray data;
+    for (qint64 room = Limit + 1; room > 0; room = Limit + 1 - data.size()) {
+        const qint64 wanted = std::min(room, Stream.isSequential() ? Chunk : std::max<qint64>(BytesLeft(Stream), 1));
+        const qsizetype used = data.size();
+        data.resize(used + static_cast<qsizetype>(wanted));
+        const qint64 count = Stream.read(data.data() + used, wanted);
+        if (count < 0)
+            throw EReadError(messages::ReadError);
+        data.resize(used + static_cast<qsizetype>(count));
+        if (count == 0)
+            break;
+    }
+    return data;
 }
 
 std::unique_ptr<QFile> OpenFileForReading(const QString& FileName)

@@ -3,9 +3,11 @@
 // them the platform's failure behaviour: a short read or write raises instead of
 // returning a count, and opening a file names the file and the system's reason.
 
+#include <QByteArray>
 #include <QFile>
 #include <QIODevice>
 #include <QString>
+#include <limits>
 #include <memory>
 
 namespace velk {
@@ -14,6 +16,11 @@ namespace velk {
 void ReadBuffer(QIODevice& Stream, void* Buffer, qint64 Count);
 // Writes exactly Count bytes; raises EWriteError "Stream write error" otherwise.
 void WriteBuffer(QIODevice& Stream, const void* Buffer, qint64 Count);
+
+// The bytes from the device's position to its end; raises EReadError "Stream read error"
+// when the device cannot be read. Reading stops once more than Limit bytes have come,
+// so a result longer than Limit means "too large" without reading all of it.
+QByteArray ReadToEnd(QIODevice& Stream, qint64 Limit = std::numeric_limits<qsizetype>::max() - 1);
 
 // An open file; raises EFOpenError "Cannot open file \"%s\". %s" with the name and
 // the system's error text.

@@ -43,7 +43,7 @@ void TStrings::AddStrings(const TStrings& Strings)
 {
     CheckCanShareObjects(Strings);
     const int count = Strings.Count();
-    Updating([&] {
+    WithinUpdate(*this, [&] {
         for (int i = 0; i < count; ++i)
             AddObject(Strings.Strings(i), Strings.Objects(i));
     });
@@ -55,7 +55,7 @@ void TStrings::Assign(const TPersistent* Source)
         if (source == this)
             return;
         CheckCanShareObjects(*source); // before anything is cleared
-        Updating([&] {
+        WithinUpdate(*this, [&] {
             Clear();
             AddStrings(*source);
         });
@@ -153,7 +153,7 @@ QString TStrings::Text() const
 
 void TStrings::SetText(QStringView Value)
 {
-    Updating([&] {
+    WithinUpdate(*this, [&] {
         Clear();
         const qsizetype n = Value.size();
         qsizetype start = 0;
@@ -224,7 +224,7 @@ QString TStrings::DelimitedTextWith(QChar Delimiter, QChar Quote, bool Strict) c
 
 void TStrings::SetDelimitedTextWith(QStringView Value, QChar Delimiter, QChar Quote, bool Strict)
 {
-    Updating([&] {
+    WithinUpdate(*this, [&] {
         Clear();
         const QChar* p = Value.data();
         const QChar* end = p + Value.size();
@@ -316,13 +316,7 @@ void TStrings::IndexError(int Index) const
 
 void TStrings::LoadFromStream(QIODevice& Stream)
 {
-    QByteArray bytes;
-    if (Stream.isSequential()) {
-        bytes = Stream.readAll();
-    } else {
-        bytes.resize(BytesLeft(Stream));
-        ReadBuffer(Stream, bytes.data(), bytes.size());
-    }
+    const QByteArray bytes = ReadToEnd(Stream);
     QString text;
     if (bytes.startsWith("\xFF\xFE")) {
         text = QStringDecoder(QStringConverter::Utf16LE).decode(QByteArrayView(bytes).sliced(2));
@@ -357,7 +351,7 @@ void TStrings::DefineProperties(TFiler& Filer)
     Filer.DefineProperty(
         QStringLiteral("Strings"),
         [this](TReader& Reader) {
-            Updating([&] {
+            WithinUpdate(*this, [&] {
                 Clear();
                 Reader.ReadListBegin();
                 while (!Reader.EndOfList())

@@ -112,7 +112,7 @@ public:
     TNotifyEvent OnChanging;
 
     // UTF-8 text; loading also recognises a UTF-8 or UTF-16 byte order mark. Loading
-    // reads from the stream's position to its end.
+    // reads from the stream's position to its end (EReadError when it cannot be read).
     void LoadFromStream(QIODevice& Stream);
     void SaveToStream(QIODevice& Stream) const;
     void LoadFromFile(const QString& FileName);
@@ -127,9 +127,6 @@ protected:
     void Changed();
     // <0, 0, >0 following CaseSensitive.
     int CompareStrings(QStringView S1, QStringView S2) const;
-    // Runs Action inside an update bracket that is closed also when Action raises.
-    template <typename F>
-    void Updating(F&& Action);
     [[noreturn]] void IndexError(int Index) const;
 
 private:
@@ -214,18 +211,5 @@ private:
     TDuplicates FDuplicates = dupIgnore;
     bool FOwnsObjects = false;
 };
-
-template <typename F>
-void TStrings::Updating(F&& Action)
-{
-    BeginUpdate();
-    try {
-        Action();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
-}
 
 } // namespace velk

@@ -251,25 +251,7 @@ TXMLDocument TXMLDocument::LoadFromBytes(const QByteArray& Data)
 
 TXMLDocument TXMLDocument::LoadFromDevice(QIODevice& Device)
 {
-    if (!Device.isReadable())
-        throw EReadError(messages::ReadError);
-    constexpr qint64 chunk = 1 << 20;
-    QByteArray data;
-    if (!Device.isSequential())
-        data.reserve(std::clamp<qint64>(Device.size() - Device.pos(), 0, MaxInputSize + 1));
-    for (;;) {
-        const qsizetype used = data.size();
-        data.resize(used + chunk);
-        const qint64 count = Device.read(data.data() + used, chunk);
-        if (count < 0)
-            throw EReadError(messages::ReadError);
-        data.resize(used + count);
-        if (count == 0)
-            break;
-        if (data.size() > MaxInputSize)
-            throw EXMLParseError(messages::XMLInputTooLarge, MaxInputSize);
-    }
-    return LoadFromBytes(data);
+    return LoadFromBytes(ReadToEnd(Device, MaxInputSize));
 }
 
 TXMLDocument TXMLDocument::LoadFromFile(const QString& FileName)

@@ -68,6 +68,13 @@ xmlAttr* FindAttribute(const xmlNode* Node, const QString& Name, const QString& 
     return nullptr;
 }
 
+// Appends a text node holding Text literally; xmlAddChild may merge it into a text node
+// before it and returns the node that holds it.
+xmlNode* AppendText(xmlNode* Element, const QByteArray& Text)
+{
+    return xmlAddChild(Element, xmlNewDocTextLen(Element->doc, XmlChars(Text), static_cast<int>(Text.size())));
+}
+
 xmlNode* FirstChildOf(const xmlNode* Node)
 {
     if (!Node)
@@ -170,7 +177,7 @@ void TXMLNode::SetText(const QString& Value)
         xmlFreeNodeList(FNode->children);
         FNode->children = FNode->last = nullptr;
         if (!text.isEmpty())
-            xmlAddChild(FNode, xmlNewDocTextLen(FNode->doc, XmlChars(text), static_cast<int>(text.size())));
+            AppendText(FNode, text);
     } else if (IsCharacterData(FNode)) {
         xmlNodeSetContent(FNode, XmlChars(text)); // stored literally for these node types
     }
@@ -333,9 +340,7 @@ TXMLNode TXMLNode::AddText(const QString& Value)
 {
     if (!IsElement(FNode))
         return {};
-    const QByteArray text = ToXmlText(Value);
-    // xmlAddChild may merge the new text into a text node before it and return that one.
-    return TXMLNode(xmlAddChild(FNode, xmlNewDocTextLen(FNode->doc, XmlChars(text), static_cast<int>(text.size()))));
+    return TXMLNode(AppendText(FNode, ToXmlText(Value)));
 }
 
 void TXMLNode::RemoveChild(TXMLNode Child)

@@ -1,6 +1,7 @@
 #include "platform/exceptions.h"
 #include "platform/list.h"
 #include "platform/persistent.h"
+#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,19 @@ TEST(List, NotifiesAndChecksIndexes)
     } catch (const EListError& e) {
         EXPECT_EQ(e.Message(), "List index out of bounds (0)");
     }
+}
+
+TEST(List, MoveKeepsEveryItemWhenAnIndexIsBad)
+{
+    TList<int> list;
+    for (int i : {0, 1, 2, 3})
+        list.Add(i);
+    list.Move(0, 3);
+    EXPECT_EQ(list.ToVector(), std::vector<int>({1, 2, 3, 0}));
+    list.Move(3, 1);
+    EXPECT_EQ(list.ToVector(), std::vector<int>({1, 0, 2, 3}));
+    EXPECT_EQ(velk::testing::MessageOf<EListError>([&] { list.Move(1, 4); }), "List index out of bounds (4)");
+    EXPECT_EQ(list.ToVector(), std::vector<int>({1, 0, 2, 3}));
 }
 
 } // namespace
