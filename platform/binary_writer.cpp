@@ -127,15 +127,15 @@ void TWriter::WriteBoolean(bool Value)
 void TWriter::WriteIdent(const QString& Ident)
 {
     WriteValue(vaIdent);
-    WriteStr(Ident);
+    WriteName(Ident);
 }
 
 void TWriter::WriteSet(const QStringList& Members)
 {
     WriteValue(vaSet);
     for (const QString& member : Members)
-        WriteStr(member);
-    WriteStr(QString());
+        WriteName(member);
+    WriteName(QString());
 }
 
 void TWriter::WriteString(const QString& Value)
@@ -213,6 +213,15 @@ void TWriter::WriteStr(const QString& Value)
 {
     QByteArray utf8 = Value.toUtf8();
     utf8.truncate(MaxShortLength);
+    WriteLittleEndian(static_cast<std::uint8_t>(utf8.size()));
+    Write(utf8.constData(), utf8.size());
+}
+
+void TWriter::WriteName(const QString& Name)
+{
+    const QByteArray utf8 = Name.toUtf8();
+    if (utf8.size() > MaxShortLength)
+        throw EWriteError(messages::NameTooLong, Name);
     WriteLittleEndian(static_cast<std::uint8_t>(utf8.size()));
     Write(utf8.constData(), utf8.size());
 }

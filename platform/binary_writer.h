@@ -66,9 +66,11 @@ public:
     void WriteCollectionBegin() { WriteValue(vaCollection); }
 
     // Framing pieces.
-    void WritePropName(const QString& Name) { WriteStr(Name); }
+    // A length byte and the UTF-8 name. A name longer than 255 bytes raises
+    // EWriteError: cut, it would read back as another name.
+    void WritePropName(const QString& Name) { WriteName(Name); }
     void WriteSignature();
-    // A length byte and the UTF-8 form of Value cut to 255 bytes.
+    // A length byte and the UTF-8 form of Value cut to 255 bytes (class names).
     void WriteStr(const QString& Value);
     void Write(const void* Buffer, qint64 Count);
 
@@ -81,6 +83,7 @@ public:
                               const std::function<void(QIODevice&)>& WriteData, bool HasData) override;
 
 private:
+    void WriteName(const QString& Name);
     void WriteObjectProperties(const TPersistent& Instance, const QString& Prefix);
     void WriteProperty(const TPersistent& Instance, const TPropertyInfo& Property, const QString& Prefix);
     template <typename T>

@@ -73,6 +73,7 @@ inline constexpr char16_t InvalidImage[] = u"Invalid stream format";
 inline constexpr char16_t UnknownProperty[] = u"Property %s does not exist";
 inline constexpr char16_t InvalidPropertyValue[] = u"Invalid property value";
 inline constexpr char16_t ClassNameMismatch[] = u"Stream read error: %s does not match expected %s class name";
+inline constexpr char16_t NameTooLong[] = u"Name longer than 255 bytes cannot be streamed: %s";
 inline constexpr char16_t StreamNestingTooDeep[] = u"Stream nesting deeper than %d levels";
 inline constexpr char16_t FOpenError[] = u"Cannot open file \"%s\". %s";
 inline constexpr char16_t FCreateError[] = u"Cannot create file \"%s\". %s";

@@ -46,11 +46,18 @@ public:
     constexpr TSet& operator-=(TSet other) { FBits &= ~other.FBits; return *this; }
     constexpr bool operator==(const TSet&) const = default;
 
-    // Calls f(E) for each member in ordinal order.
+    // Calls f(E) for each member in ordinal order. Bits beyond a named enumeration's
+    // values are skipped: converting them to E would be undefined.
     template <typename F>
     constexpr void ForEach(F&& f) const
     {
-        for (int i = 0; i < 64; ++i)
+        constexpr int limit = [] {
+            if constexpr (NamedEnum<E>)
+                return EnumCount<E>() < 64 ? EnumCount<E>() : 64;
+            else
+                return 64;
+        }();
+        for (int i = 0; i < limit; ++i)
             if (FBits & (std::uint64_t{1} << i))
                 f(static_cast<E>(i));
     }

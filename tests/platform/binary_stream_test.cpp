@@ -3,11 +3,13 @@
 #include "platform/exceptions.h"
 #include "platform/extended_float.h"
 #include "platform/string_list.h"
+#include "tests/support/test_support.h"
 
 #include <QBuffer>
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
@@ -581,6 +583,22 @@ TEST(BinaryStream, ClassNameIsCutTo255Bytes)
     EXPECT_EQ(bytes, "TPF0" + Hex("FF") + cut + Hex("00 00 00"));
     EXPECT_EQ(ReadOutcome(bytes, [&](TReader& r) { r.ReadRoot(object); }),
               Format(messages::ClassNameMismatch, QString::fromUtf8(cut), object.ClassName()));
+}
+
+// Cut, a property or value name would read back as another one.
+TEST(BinaryWriter, RefusesNamesLongerThan255Bytes)
+{
+    const QString longName(128, QChar(0xE9)); // 256 bytes in UTF-8
+    for (const auto& write : std::initializer_list<std::function<void(TWriter&)>>{
+             [&](TWriter& w) { w.WritePropName(longName); },
+             [&](TWriter& w) { w.WriteIdent(longName); },
+             [&](TWriter& w) { w.WriteSet({longName}); }}) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        TWriter writer(buffer);
+        EXPECT_EQ(velk::testing::MessageOf<EWriteError>([&] { write(writer); }),
+                  Format(messages::NameTooLong, longName));
+    }
 }
 
 TEST(ExtendedFloat, RoundTripsEveryDoubleExactly)
