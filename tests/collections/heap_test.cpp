@@ -1,4 +1,5 @@
 #include "collections/heap.h"
+#include "tests/support/test_support.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -11,14 +12,7 @@ using namespace velk;
 
 namespace {
 
-class TNamed : public TObject {
-public:
-    explicit TNamed(QString Name = {}) : FName(std::move(Name)) {}
-    const QString& Name() const { return FName; }
-
-private:
-    QString FName;
-};
+using velk::testing::TNamed;
 
 QString NameOf(TObject* Object)
 {

@@ -11,14 +11,7 @@ using namespace velk;
 
 namespace {
 
-class TNamed : public TObject {
-public:
-    explicit TNamed(QString Name = {}) : FName(std::move(Name)) {}
-    const QString& Name() const { return FName; }
-
-private:
-    QString FName;
-};
+using velk::testing::TNamed;
 
 using velk::testing::MessageOf;
 

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the test suites.
 
+#include "platform/object.h"
+
 #include <QString>
 #include <ostream>
 
@@ -23,5 +25,15 @@ QString MessageOf(F&& Action)
     }
     return QStringLiteral("no exception");
 }
+
+// A plain object with a name, for containers that hold object references.
+class TNamed : public TObject {
+public:
+    explicit TNamed(QString Name = {}) : FName(std::move(Name)) {}
+    const QString& Name() const { return FName; }
+
+private:
+    QString FName;
+};
 
 } // namespace velk::testing
