@@ -9,6 +9,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlsave.h>
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <unordered_map>
 #include <unordered_set>
@@ -212,6 +213,24 @@ struct TFreeParserContext {
     void operator()(xmlParserCtxt* Context) const { xmlFreeParserCtxt(Context); }
 };
 
+// Feeds the parser from memory through a read callback. libxml2 never releases the
+// consumed part of a plain memory input, and without XML_PARSE_HUGE it refuses to look
+// more than 10 MB past its start ("Huge input lookup"); input read through a callback is
+// released as parsing goes, so large documents load with the default limits on.
+struct TMemoryReader {
+    const QByteArray& Data;
+    qsizetype Position = 0;
+
+    static int Read(void* Context, char* Buffer, int Length)
+    {
+        auto* reader = static_cast<TMemoryReader*>(Context);
+        const qsizetype count = std::min<qsizetype>(Length, reader->Data.size() - reader->Position);
+        std::memcpy(Buffer, reader->Data.constData() + reader->Position, static_cast<std::size_t>(count));
+        reader->Position += count;
+        return static_cast<int>(count);
+    }
+};
+
 struct TFreeBuffer {
     void operator()(xmlBuffer* Buffer) const { xmlBufferFree(Buffer); }
 };
@@ -241,8 +260,9 @@ TXMLDocument TXMLDocument::LoadFromBytes(const QByteArray& Data)
         throw std::bad_alloc();
     context->sax->serror = &OnParserError;
     context->_private = &log;
-    TXMLDocument document(xmlCtxtReadMemory(context.get(), Data.constData(), static_cast<int>(Data.size()),
-                                             nullptr, nullptr, ParseOptions));
+    TMemoryReader reader{Data};
+    TXMLDocument document(
+        xmlCtxtReadIO(context.get(), &TMemoryReader::Read, nullptr, &reader, nullptr, nullptr, ParseOptions));
     if (document.IsNull() || !context->wellFormed)
         throw log.Exception();
     TEntityBudget().ChargeDocument(document.FDoc.get());

@@ -218,6 +218,22 @@ QByteArray DeepNesting(int Depth)
     return "<svg>" + QByteArray("<g>").repeated(Depth) + QByteArray("</g>").repeated(Depth) + "</svg>";
 }
 
+// Real drawings carry megabytes of path data; libxml2's limits must not refuse a large
+// document that is well-formed (a memory input would fail past 10 MB).
+TEST(XMLDocument, LargeDocumentsLoadWithTheDefaultLimits)
+{
+    const QByteArray path = "M0 0" + QByteArray(" L1.5 2.25").repeated(600);
+    QByteArray text = "<svg xmlns=\"http://www.w3.org/2000/svg\">";
+    constexpr int Count = 2000; // 2000 paths of 6 KB: 12 MB
+    for (int i = 0; i < Count; ++i)
+        text += "<path d=\"" + path + "\"/>\n";
+    text += "</svg>";
+    ASSERT_GT(text.size(), 10'500'000);
+    const TXMLDocument document = Parse(text);
+    EXPECT_EQ(document.DocumentElement().ChildNodes().size(), 2u * Count);
+    EXPECT_EQ(document.DocumentElement().ChildNodes().back().NodeType(), ntText);
+}
+
 TEST(XMLDocument, HostileInputFailsFast)
 {
     struct Case {
