@@ -51,17 +51,22 @@ std::pair<QByteArray, QByteArray> SplitQualifiedName(const QString& Name)
     return {utf8.left(colon), utf8.mid(colon + 1)};
 }
 
+// Compares without converting: attribute look-ups run for every attribute an element
+// reader asks for, present or not.
+bool SameText(const xmlChar* Utf8, const QString& Text)
+{
+    return QAnyStringView::equal(QUtf8StringView(reinterpret_cast<const char*>(Utf8)), Text);
+}
+
 xmlAttr* FindAttribute(const xmlNode* Node, const QString& Name, const QString& NamespaceURI)
 {
     if (!IsElement(Node))
         return nullptr;
-    const QByteArray name = Name.toUtf8();
-    const QByteArray uri = NamespaceURI.toUtf8();
     for (xmlAttr* attr = Node->properties; attr; attr = attr->next) {
-        if (!xmlStrEqual(attr->name, XmlChars(name)))
+        if (!SameText(attr->name, Name))
             continue;
         const bool sameNamespace =
-            NamespaceURI.isEmpty() ? attr->ns == nullptr : attr->ns && xmlStrEqual(attr->ns->href, XmlChars(uri));
+            NamespaceURI.isEmpty() ? attr->ns == nullptr : attr->ns && SameText(attr->ns->href, NamespaceURI);
         if (sameNamespace)
             return attr;
     }
@@ -190,8 +195,13 @@ bool TXMLNode::HasAttribute(const QString& Name, const QString& NamespaceURI) co
 
 QString TXMLNode::Attribute(const QString& Name, const QString& NamespaceURI) const
 {
-    xmlAttr* attr = FindAttribute(FNode, Name, NamespaceURI);
-    return attr ? TakeXml(xmlNodeGetContent(reinterpret_cast<xmlNode*>(attr))) : QString();
+    const xmlAttr* attr = FindAttribute(FNode, Name, NamespaceURI);
+    if (!attr)
+        return QString();
+    // The usual value is one text node: read it in place rather than through a copy.
+    if (const xmlNode* text = attr->children; text && !text->next && text->type == XML_TEXT_NODE)
+        return FromXml(text->content);
+    return TakeXml(xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attr)));
 }
 
 void TXMLNode::SetAttribute(const QString& QualifiedName, const QString& Value)
