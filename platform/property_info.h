@@ -185,6 +185,13 @@ public:
         FProperties.back().Stored = [](const TPersistent&) { return false; };
         return *this;
     }
+    // The property declared last has no default value: its stored condition alone
+    // decides whether it is written (a float whose default is per instance).
+    TPublished& NoDefault()
+    {
+        FProperties.back().Default.reset();
+        return *this;
+    }
 
     std::vector<TPropertyInfo> Take() { return std::move(FProperties); }
 
