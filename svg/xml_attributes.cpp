@@ -1,0 +1,132 @@
+#include "svg/xml_attributes.h"
+
+#include "platform/string_list.h"
+#include "svg/trim.h"
+
+namespace velk {
+
+namespace {
+
+// The namespace URI and local name of an attribute as writers name it ("xlink:href").
+// A prefix the node does not resolve leaves the name whole and without namespace, which
+// is how the XML parser keeps attributes with an undeclared prefix.
+struct TAttributeName {
+    QString LocalName;
+    QString NamespaceURI;
+};
+
+TAttributeName ResolveAttributeName(TXMLNode Node, const QString& Name)
+{
+    const qsizetype colon = Name.indexOf(u':');
+    if (colon < 0)
+        return {Name, QString()};
+    QString uri = Node.FindNamespaceURI(Name.first(colon));
+    if (uri.isEmpty())
+        return {Name, QString()};
+    return {Name.sliced(colon + 1), std::move(uri)};
+}
+
+} // namespace
+
+QStringList SVGCleanStrings(QStringList Items)
+{
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < Items.size(); ++i) {
+        const QStringView item = SVGTrim(Items[i]);
+        if (item.isEmpty())
+            continue;
+        if (item.size() != Items[i].size())
+            Items[kept] = item.toString();
+        else if (kept != i)
+            Items[kept] = std::move(Items[i]);
+        ++kept;
+    }
+    Items.resize(kept);
+    return Items;
+}
+
+QString SVGReadAttribute(TXMLNode Node, const QString& Name, const QString& Default, const QString& Namespace)
+{
+    if (Namespace.isEmpty())
+        return Node.HasAttribute(Name) ? Node.Attribute(Name) : Default;
+    // A prefix is a name without colon; anything with one is a namespace URI already.
+    const TAttributeName attribute = Namespace.contains(u':') ? TAttributeName{Name, Namespace}
+                                                              : ResolveAttributeName(Node, Namespace + u':' + Name);
+    if (!Node.HasAttribute(attribute.LocalName, attribute.NamespaceURI))
+        return Default;
+    return Node.Attribute(attribute.LocalName, attribute.NamespaceURI);
+}
+
+QString SVGReadChildText(TXMLNode Node, const QString& Name, const QString& Default)
+{
+    const TXMLNode child = Node.FindChild(Name);
+    return child.IsNull() ? Default : child.Text();
+}
+
+void SVGReadStrings(TXMLNode Node, const QString& Name, TStrings& Strings, QStringView Separators)
+{
+    if (!Node.HasAttribute(Name))
+        return;
+    const QString text = Node.Attribute(Name);
+    QStringList items;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || Separators.contains(text[i])) {
+            items.append(text.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    items = SVGCleanStrings(std::move(items));
+    WithinUpdate(Strings, [&] {
+        Strings.Clear();
+        // An empty (or blank) attribute still says something: no feature or language
+        // matches "".
+        if (items.isEmpty())
+            Strings.Add(QString());
+        for (const QString& item : items)
+            Strings.Add(item);
+    });
+}
+
+bool SVGWriteAttribute(TXMLNode Node, const QString& Name, const QString& Value, bool Omit, bool RemoveExisting)
+{
+    if (!Omit) {
+        Node.SetAttribute(Name, Value);
+        return true;
+    }
+    if (RemoveExisting) {
+        const TAttributeName attribute = ResolveAttributeName(Node, Name);
+        Node.RemoveAttribute(attribute.LocalName, attribute.NamespaceURI);
+    }
+    return false;
+}
+
+bool SVGWriteStrings(TXMLNode Node, const QString& Name, const TStrings& Strings, QChar Delimiter, bool Omit,
+                     bool RemoveExisting)
+{
+    QString value;
+    if (!Omit) {
+        TStringList joined;
+        joined.SetDelimiter(Delimiter);
+        for (int i = 0; i < Strings.Count(); ++i)
+            joined.Add(Strings[i]);
+        value = joined.DelimitedText();
+    }
+    return SVGWriteAttribute(Node, Name, value, Omit, RemoveExisting);
+}
+
+bool SVGWriteChildText(TXMLNode Node, const QString& Name, const QString& Text, bool Omit, bool RemoveExisting)
+{
+    TXMLNode child = Node.FindChild(Name);
+    if (!Omit) {
+        if (child.IsNull())
+            child = Node.AddChild(Name, SVGNamespaceURI);
+        child.SetText(Text);
+        return true;
+    }
+    if (RemoveExisting && !child.IsNull())
+        Node.RemoveChild(child);
+    return false;
+}
+
+} // namespace velk
