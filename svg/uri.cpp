@@ -89,11 +89,8 @@ QString SVGParseStyleURI(QStringView Text, const QString& Current, bool& Inherit
 
 QString SVGReadURIAttribute(TXMLNode Node, const QString& Name, const QString& Default, const QString& Namespace)
 {
-    // U+FFFF is not an XML character, so no attribute value equals it: it tells a missing
-    // attribute from one whose text happens to be Default.
-    static const QString missing(QChar(0xFFFF));
-    const QString value = SVGReadAttribute(Node, Name, missing, Namespace);
-    return value == missing ? Default : SVGParseURI(value);
+    const std::optional<QString> value = SVGFindAttribute(Node, Name, Namespace);
+    return value ? SVGParseURI(*value) : Default;
 }
 
 } // namespace velk

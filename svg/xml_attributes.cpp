@@ -45,16 +45,21 @@ QStringList SVGCleanStrings(QStringList Items)
     return Items;
 }
 
-QString SVGReadAttribute(TXMLNode Node, const QString& Name, const QString& Default, const QString& Namespace)
+std::optional<QString> SVGFindAttribute(TXMLNode Node, const QString& Name, const QString& Namespace)
 {
     if (Namespace.isEmpty())
-        return Node.HasAttribute(Name) ? Node.Attribute(Name) : Default;
+        return Node.HasAttribute(Name) ? std::optional(Node.Attribute(Name)) : std::nullopt;
     // A prefix is a name without colon; anything with one is a namespace URI already.
     const TAttributeName attribute = Namespace.contains(u':') ? TAttributeName{Name, Namespace}
                                                               : ResolveAttributeName(Node, Namespace + u':' + Name);
     if (!Node.HasAttribute(attribute.LocalName, attribute.NamespaceURI))
-        return Default;
+        return std::nullopt;
     return Node.Attribute(attribute.LocalName, attribute.NamespaceURI);
+}
+
+QString SVGReadAttribute(TXMLNode Node, const QString& Name, const QString& Default, const QString& Namespace)
+{
+    return SVGFindAttribute(Node, Name, Namespace).value_or(Default);
 }
 
 QString SVGReadChildText(TXMLNode Node, const QString& Name, const QString& Default)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
 
 namespace velk {
 
@@ -28,6 +29,8 @@ QStringList SVGCleanStrings(QStringList Items);
 // is how the XML parser keeps such attributes.
 QString SVGReadAttribute(TXMLNode Node, const QString& Name, const QString& Default = {},
                          const QString& Namespace = {});
+// As SVGReadAttribute, with nothing for a missing attribute.
+std::optional<QString> SVGFindAttribute(TXMLNode Node, const QString& Name, const QString& Namespace = {});
 
 // The text of the first child node named Name, or Default when there is none.
 QString SVGReadChildText(TXMLNode Node, const QString& Name, const QString& Default = {});
