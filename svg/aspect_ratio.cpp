@@ -65,6 +65,16 @@ void TSVGPreserveAspectRatio::Clear()
     Changed();
 }
 
+void TSVGPreserveAspectRatio::SetInitial()
+{
+    if (IsInitial())
+        return;
+    FAlign = saXMidYMid;
+    FDefer = false;
+    FSlice = false;
+    Changed();
+}
+
 QString TSVGPreserveAspectRatio::ToString(bool Compact) const
 {
     QString result;

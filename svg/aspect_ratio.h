@@ -31,6 +31,10 @@ public:
     void Assign(const TPersistent* Source) override;
     // The defaults, then OnChange.
     virtual void Clear();
+    // SVG's initial value, xMidYMid meet without defer: what a viewport uses when its
+    // preserveAspectRatio attribute is missing.
+    bool IsInitial() const { return FAlign == saXMidYMid && !FDefer && !FSlice; }
+    void SetInitial();
     // The attribute text: "defer " when Defer, the alignment keyword ("none" for
     // saNone), then " slice" when Slice, else " meet" unless Compact.
     virtual QString ToString(bool Compact) const;
