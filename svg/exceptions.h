@@ -1,0 +1,26 @@
+#pragma once
+// The error raised for invalid SVG documents and element trees, and the fixed texts of
+// the element tree and the document.
+
+#include "platform/exceptions.h"
+
+namespace velk {
+
+class ESVGException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+namespace messages {
+inline constexpr char16_t SVGInvalidDocument[] = u"Not a valid SVG document";
+// The DOM node type name ("ntElement"), then the element's local name.
+inline constexpr char16_t SVGUnknownElement[] = u"Unknown SVG element <%s> in document: %s";
+// The parent's type name, then the child's.
+inline constexpr char16_t SVGChildNotAllowed[] = u"SVG element <%s> does not allow children of <%s> element type";
+inline constexpr char16_t SVGOwnParent[] = u"An svg element cannot have itself as its parent";
+inline constexpr char16_t SVGDescendantParent[] = u"An svg element cannot have its descendant as its parent";
+inline constexpr char16_t SVGEntityTooDeep[] = u"Entity references nested deeper than %d levels";
+inline constexpr char16_t SVGEntityTooLarge[] = u"Entity references expand to more than %d nodes";
+} // namespace messages
+
+} // namespace velk
