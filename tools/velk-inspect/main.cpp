@@ -1,8 +1,10 @@
 // velk-inspect: prints the node tree of an SVG (or any XML) file as the library's
-// DOM sees it, with node types, attributes and text, and a summary line.
+// DOM sees it, with node types, attributes and text, then the element tree a document
+// builds from it (element classes that do not exist yet are skipped), with summaries.
 
 #include "platform/exceptions.h"
 #include "platform/xml/document.h"
+#include "svg/document.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -64,6 +66,19 @@ void Print(QTextStream& out, const TXMLNode& node, int depth, Counts& counts)
         Print(out, child, depth + 1, counts);
 }
 
+void PrintElements(QTextStream& out, const TSVGElement& element, int depth, int& count)
+{
+    ++count;
+    out << QString(depth * 2, u' ') << element.ClassName();
+    if (!element.ID().isEmpty() && !element.ID().startsWith(u"ID#"))
+        out << " #" << element.ID();
+    if (!element.Title().isEmpty())
+        out << " \"" << Preview(element.Title()) << '"';
+    out << '\n';
+    for (int i = 0; i < element.Count(); ++i)
+        PrintElements(out, *element.Child(i), depth + 1, count);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -86,6 +101,16 @@ int main(int argc, char* argv[])
         out << "\n" << fileName << ": " << counts.Elements << " elements, " << counts.Attributes
             << " attributes, " << counts.Texts << " text nodes; parsed in " << QString::number(parseMs, 'f', 2)
             << " ms\n";
+
+        timer.restart();
+        TSVGDocument svg;
+        svg.LoadFromFile(fileName);
+        const double loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        out << "\nElement tree:\n";
+        int elements = 0;
+        PrintElements(out, svg, 0, elements);
+        out << "\n" << fileName << ": " << elements << " element objects, " << svg.Styles().Count()
+            << " style rules; loaded in " << QString::number(loadMs, 'f', 2) << " ms\n";
     } catch (const Exception& e) {
         err << "velk-inspect: " << fileName << ": " << e.Message() << '\n';
         return 1;
