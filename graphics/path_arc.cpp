@@ -159,9 +159,12 @@ void TVelkPathData::SVGArcTo(const TPointF& P1, const TPointF& Radii, const TPoi
 
     const std::size_t before = FPathData.size();
     AddArcSegments(rx, ry, theta1, delta, {cosPhi, sinPhi, cx, cy}, false);
-    // The arc ends at P2 exactly, so that relative commands after it do not drift.
+    // The arc ends at P2 exactly, so that relative commands after it do not drift. A
+    // sweep lost to rounding (a chord tiny against the radii) leaves the chord itself.
     if (FPathData.size() > before)
         FPathData.back().Point = P2;
+    else
+        Add(ppLineTo, P2);
     DoChanged();
 }
 

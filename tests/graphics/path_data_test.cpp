@@ -354,6 +354,8 @@ TEST(PathArc, SVGArcToCentreConversion)
         // A zero radius is a straight line (no NaN).
         {u"M0,0 A0,5 0 0,1 10,10", 2, 1, {10, 10}, {10, 10}},
         {u"M0,0 A5,0 0 1,1 10,10", 2, 1, {10, 10}, {10, 10}},
+        // A chord too short for the radii to give a sweep in double precision: the chord.
+        {u"M0,0 A3e38,3e38 0 1,1 1,1", 2, 1, {1, 1}, {1, 1}},
         // Equal end points: a full ellipse standing on the start point.
         {u"M5,5 A2,3 0 0,1 5,5", 14, 10, {5, 5}, {3, 2}},
     };
