@@ -26,15 +26,7 @@ TSVGElementType SVGNameToElementType(QStringView Name)
 
 QStringList SVGSplitItems(QStringView Text)
 {
-    QStringList items;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= Text.size(); ++i) {
-        if (i == Text.size() || Text[i] == u',' || Text[i] == u' ') {
-            items += Text.mid(start, i - start).toString();
-            start = i + 1;
-        }
-    }
-    return SVGCleanStrings(std::move(items));
+    return SVGSplitStrings(Text, u", ");
 }
 
 const TClassInfo& TSVGElement::StaticClass()

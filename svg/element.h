@@ -124,7 +124,8 @@ public:
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
 
     // A new element owned by aOwner (nil for a free-standing root). With an owner the
-    // element gets a provisional ID "ID#n" that is never written to XML.
+    // element gets a provisional ID "ID#n" that is never written to XML. The owner must
+    // outlive the element: the element leaves the owner's ID table when destroyed.
     explicit TSVGElement(TSVGDocument* aOwner = nullptr);
     // Destroys the subtree, leaves the parent, tells the listeners (flag 1), drops the
     // listener links in both directions and the ID table entry.

@@ -21,6 +21,7 @@ inline constexpr char16_t SVGOwnParent[] = u"An svg element cannot have itself a
 inline constexpr char16_t SVGDescendantParent[] = u"An svg element cannot have its descendant as its parent";
 inline constexpr char16_t SVGEntityTooDeep[] = u"Entity references nested deeper than %d levels";
 inline constexpr char16_t SVGEntityTooLarge[] = u"Entity references expand to more than %d nodes";
+inline constexpr char16_t SVGElementTooDeep[] = u"Elements nested deeper than %d levels";
 } // namespace messages
 
 } // namespace velk

@@ -17,21 +17,29 @@ constexpr TSVGStyleProperties AllStyleProperties =
 // Entity references met by the reading that runs on this thread. A load is the
 // outermost ReadChildren: the node count starts again with each one.
 struct TEntityBudget {
-    int Readers = 0;
+    int Readers = 0; // ReadChildren calls open: the element depth
     int Depth = 0;
     int Nodes = 0;
 };
 thread_local TEntityBudget EntityBudget;
 
-// One ReadChildren call; when Node is an entity reference, one level of entity nesting.
+// One ReadChildren call, so one level of element nesting; when Node is an entity
+// reference, also one level of entity nesting.
 class TEntityScope {
 public:
     explicit TEntityScope(TXMLNode Node) : FEntity(Node.NodeType() == ntEntityRef)
     {
         ++EntityBudget.Readers;
-        if (FEntity && ++EntityBudget.Depth > SVGMaxEntityDepth) {
-            Leave(); // a constructor that raises runs no destructor
+        if (FEntity)
+            ++EntityBudget.Depth;
+        // A constructor that raises runs no destructor: leave first.
+        if (EntityBudget.Depth > SVGMaxEntityDepth) {
+            Leave();
             throw ESVGException(messages::SVGEntityTooDeep, SVGMaxEntityDepth);
+        }
+        if (EntityBudget.Readers > SVGMaxElementDepth) {
+            Leave();
+            throw ESVGException(messages::SVGElementTooDeep, SVGMaxElementDepth);
         }
     }
     ~TEntityScope() { Leave(); }

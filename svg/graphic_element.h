@@ -105,6 +105,10 @@ private:
 // refuses references nested more than 17 deep and most amplification by nesting, but not
 // one large entity referenced many times.)
 inline constexpr int SVGMaxEntityDepth = 16;
+// Elements read inside each other, entity groups included. Plain XML stops at 256 (the
+// parser's limit); entities multiply that, and reading, cloning and destroying recurse
+// once per level.
+inline constexpr int SVGMaxElementDepth = 512;
 inline constexpr int SVGMaxEntityNodes = 100000;
 
 } // namespace velk

@@ -72,14 +72,6 @@ bool ReadPixels(QStringView Text, TSVGUnit& Unit, const TSVGUnitFactors& UnitFac
     return std::isfinite(Value);
 }
 
-// The style convention: Inherit := (text is "inherit") or (Inherit and text is empty);
-// true when the text is to be parsed.
-bool TakesStyleText(QStringView Text, bool& Inherit)
-{
-    Inherit = Text == u"inherit" || (Inherit && Text.isEmpty());
-    return !Inherit && !Text.isEmpty();
-}
-
 // 12 * 1.2^k for k = -3..3.
 constexpr std::array<std::u16string_view, 7> FontSizeKeywords{u"xx-small", u"x-small", u"small",   u"medium",
                                                               u"large",    u"x-large", u"xx-large"};
@@ -129,7 +121,7 @@ TSVGLength& SVGParseLength(QStringView Text, TSVGLength& Length, float Min, floa
 TSVGLength& SVGParseStyleLength(QStringView Text, TSVGLength& Length, bool& Inherit, float Min, float Max)
 {
     const QStringView text = SVGTrim(Text);
-    if (!TakesStyleText(text, Inherit))
+    if (!SVGTakesStyleText(text, Inherit))
         return Length;
     return SVGParseLength(text, Length, Min, Max);
 }
@@ -153,7 +145,7 @@ float SVGParseStylePixels(QStringView Text, bool& Inherit, TSVGUnit& Unit, float
                           const TSVGUnitFactors& UnitFactors, float Default)
 {
     const QStringView text = SVGTrim(Text);
-    if (!TakesStyleText(text, Inherit))
+    if (!SVGTakesStyleText(text, Inherit))
         return Default;
     return SVGParsePixels(text, Unit, UnitFactors, Min, Max, Default);
 }
@@ -162,7 +154,7 @@ float SVGParseFontSize(QStringView Text, bool& Inherit, TSVGUnit& Unit, float Pa
                        const TSVGUnitFactors& UnitFactors, float Default)
 {
     const QStringView text = SVGTrim(Text);
-    if (!TakesStyleText(text, Inherit))
+    if (!SVGTakesStyleText(text, Inherit))
         return Default;
     for (std::size_t k = 0; k < FontSizeKeywords.size(); ++k) {
         if (text == FontSizeKeywords[k]) {

@@ -37,14 +37,6 @@ bool IsHexColor(QStringView Digits)
     return (n == 3 || n == 4 || n == 6 || n == 8) && IsHexDigits(Digits);
 }
 
-// The style convention: Inherit := (Text is "inherit") or (Inherit and Text is empty);
-// true when the current value stays.
-bool KeepsCurrent(QStringView Text, bool& Inherit)
-{
-    Inherit = Text == u"inherit" || (Inherit && Text.isEmpty());
-    return Inherit || Text.isEmpty();
-}
-
 } // namespace
 
 QString SVGParsePaintURI(QStringView Text)
@@ -72,7 +64,7 @@ QString SVGParseURI(QStringView Text)
 QString SVGParseStylePaintURI(QStringView Text, const QString& Current, bool& Inherit)
 {
     const QStringView text = SVGTrim(Text);
-    if (KeepsCurrent(text, Inherit))
+    if (!SVGTakesStyleText(text, Inherit))
         return Current;
     const QString id = SVGParsePaintURI(text);
     return id.isEmpty() ? Current : id;
@@ -81,7 +73,7 @@ QString SVGParseStylePaintURI(QStringView Text, const QString& Current, bool& In
 QString SVGParseStyleURI(QStringView Text, const QString& Current, bool& Inherit)
 {
     const QStringView text = SVGTrim(Text);
-    if (KeepsCurrent(text, Inherit))
+    if (!SVGTakesStyleText(text, Inherit))
         return Current;
     const QString id = SVGParseURI(text);
     return id.isEmpty() ? Current : id;

@@ -16,9 +16,7 @@ TRectF SVGParseViewBox(QStringView Text, const TSVGUnitFactors& UnitFactors)
     float values[4];
     for (int i = 0; i < 4; ++i) {
         TSVGUnit unit = suNone;
-        values[i] = SVGStrToPixels(items[i], unit, UnitFactors, 0);
-        if (!std::isfinite(values[i]))
-            return {};
+        values[i] = SVGStrToPixels(items[i], unit, UnitFactors, 0); // finite
     }
     const TRectF result = MakeRectF(values[0], values[1], values[0] + values[2], values[1] + values[3]);
     if (!std::isfinite(result.Right) || !std::isfinite(result.Bottom))

@@ -45,6 +45,19 @@ QStringList SVGCleanStrings(QStringList Items)
     return Items;
 }
 
+QStringList SVGSplitStrings(QStringView Text, QStringView Separators)
+{
+    QStringList items;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= Text.size(); ++i) {
+        if (i == Text.size() || Separators.contains(Text[i])) {
+            items.append(Text.sliced(start, i - start).toString());
+            start = i + 1;
+        }
+    }
+    return SVGCleanStrings(std::move(items));
+}
+
 std::optional<QString> SVGFindAttribute(TXMLNode Node, const QString& Name, const QString& Namespace)
 {
     if (Namespace.isEmpty())
@@ -72,16 +85,7 @@ void SVGReadStrings(TXMLNode Node, const QString& Name, TStrings& Strings, QStri
 {
     if (!Node.HasAttribute(Name))
         return;
-    const QString text = Node.Attribute(Name);
-    QStringList items;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || Separators.contains(text[i])) {
-            items.append(text.sliced(start, i - start));
-            start = i + 1;
-        }
-    }
-    items = SVGCleanStrings(std::move(items));
+    const QStringList items = SVGSplitStrings(Node.Attribute(Name), Separators);
     WithinUpdate(Strings, [&] {
         Strings.Clear();
         // An empty (or blank) attribute still says something: no feature or language

@@ -20,6 +20,8 @@ inline const QString XLinkNamespaceURI = QStringLiteral("http://www.w3.org/1999/
 
 // The items trimmed (SVGTrim), empty ones dropped, order kept.
 QStringList SVGCleanStrings(QStringList Items);
+// Text split at every character of Separators, then cleaned (SVGCleanStrings).
+QStringList SVGSplitStrings(QStringView Text, QStringView Separators = u", ");
 
 // The value of the attribute Name, or Default when the node has no such attribute (a
 // present but empty attribute gives ""). A non-empty Namespace is a prefix ("xlink")
@@ -36,7 +38,7 @@ std::optional<QString> SVGFindAttribute(TXMLNode Node, const QString& Name, cons
 QString SVGReadChildText(TXMLNode Node, const QString& Name, const QString& Default = {});
 
 // When the node has the attribute Name, Strings is emptied and receives the attribute's
-// text split at every character of Separators, cleaned (SVGCleanStrings); an empty or
+// text split by SVGSplitStrings; an empty or
 // blank attribute gives one empty string. Without the attribute Strings is left as it is.
 void SVGReadStrings(TXMLNode Node, const QString& Name, TStrings& Strings, QStringView Separators = u", ");
 

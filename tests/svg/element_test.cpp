@@ -717,12 +717,22 @@ TEST(SVGElementXML, EntityReferencesHaveABudget)
     const QString large = QStringLiteral("<!DOCTYPE svg [<!ENTITY c \"%1\">]><svg>%2</svg>")
                               .arg(QStringLiteral("<!---->").repeated(1000),
                                    QStringLiteral("&c;").repeated(SVGMaxEntityNodes / 1000 + 1));
+    // Fifteen entities, each 40 groups deep around the one before: 615 element levels.
+    QString deepDeclarations = QStringLiteral("<!ENTITY d0 \"<g/>\">");
+    for (int i = 1; i < 15; ++i)
+        deepDeclarations += QStringLiteral("<!ENTITY d%1 \"%2&d%3;%4\">")
+                                .arg(i)
+                                .arg(QStringLiteral("<g>").repeated(40))
+                                .arg(i - 1)
+                                .arg(QStringLiteral("</g>").repeated(40));
+    const QString deep = QStringLiteral("<!DOCTYPE svg [%1]><svg>&d14;</svg>").arg(deepDeclarations);
     const struct {
         QString Text;
         QString Message;
     } cases[] = {
         {nested(SVGMaxEntityDepth + 1), QStringLiteral("Entity references nested deeper than %1 levels").arg(SVGMaxEntityDepth)},
         {large, QStringLiteral("Entity references expand to more than %1 nodes").arg(SVGMaxEntityNodes)},
+        {deep, QStringLiteral("Elements nested deeper than %1 levels").arg(SVGMaxElementDepth)},
     };
     for (const auto& c : cases) {
         TSVGDocument doc;
