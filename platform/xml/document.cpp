@@ -110,6 +110,9 @@ class TEntityBudget {
 public:
     void ChargeDocument(xmlDoc* Doc)
     {
+        // Without declared entities every reference is empty: the walk can only find 0.
+        if (!Doc->intSubset || !Doc->intSubset->entities)
+            return;
         ForEachNode(Doc->children, [this](xmlNode* Node) {
             if (Node->type == XML_ENTITY_REF_NODE)
                 Charge(Node);
