@@ -48,12 +48,7 @@ const TClassInfo& TSVGElement::StaticClass()
 }
 
 TSVGElement::TSVGElement(TSVGDocument* aOwner)
-    : FOwner(aOwner),
-      FDescription(CreateStrings()),
-      FClasses(CreateStrings()),
-      FSystemLanguages(CreateStrings()),
-      FRequiredFeatures(CreateStrings()),
-      FRequiredExtensions(CreateStrings())
+    : FOwner(aOwner)
 {
     FItems.OnNotify = [this](TSVGElement* const& Item, TCollectionNotification Action) { ItemsNotify(Item, Action); };
     if (FOwner)
@@ -81,11 +76,27 @@ TSVGElement::~TSVGElement()
     }
 }
 
-std::unique_ptr<TStringList> TSVGElement::CreateStrings()
+TStringList& TSVGElement::Strings(std::unique_ptr<TStringList>& List) const
 {
-    auto strings = std::make_unique<TStringList>();
-    strings->OnChange = [this](TObject* Sender) { SubObjectChanged(Sender); };
-    return strings;
+    if (!List) {
+        List = std::make_unique<TStringList>();
+        List->OnChange = [self = const_cast<TSVGElement*>(this)](TObject* Sender) { self->SubObjectChanged(Sender); };
+    }
+    return *List;
+}
+
+const TStrings& TSVGElement::StringsOrEmpty(const std::unique_ptr<TStringList>& List)
+{
+    static const TStringList empty;
+    return List ? *List : empty;
+}
+
+void TSVGElement::AssignStrings(std::unique_ptr<TStringList>& List, const std::unique_ptr<TStringList>& Source)
+{
+    if (Source)
+        Strings(List).Assign(Source.get());
+    else if (List)
+        List->Clear();
 }
 
 std::unique_ptr<TSVGElement> TSVGElement::Create(TSVGDocument* aOwner) const
@@ -149,11 +160,11 @@ void TSVGElement::AssignProperties(const TPersistent* Source)
     SetTitle(source->FTitle);
     SetLanguage(source->FLanguage);
     FAttributes = source->FAttributes;
-    FDescription->Assign(source->FDescription.get());
-    FClasses->Assign(source->FClasses.get());
-    FSystemLanguages->Assign(source->FSystemLanguages.get());
-    FRequiredFeatures->Assign(source->FRequiredFeatures.get());
-    FRequiredExtensions->Assign(source->FRequiredExtensions.get());
+    AssignStrings(FDescription, source->FDescription);
+    AssignStrings(FClasses, source->FClasses);
+    AssignStrings(FSystemLanguages, source->FSystemLanguages);
+    AssignStrings(FRequiredFeatures, source->FRequiredFeatures);
+    AssignStrings(FRequiredExtensions, source->FRequiredExtensions);
 }
 
 QString TSVGElement::SVGTypeName() const
@@ -310,12 +321,10 @@ void TSVGElement::Clear()
     WithinUpdate(*this, [this] {
         SetTitle({});
         SetEnabled(true);
-        FDescription->Clear();
-        FClasses->Clear();
+        for (auto* list : {&FDescription, &FClasses, &FRequiredExtensions, &FRequiredFeatures, &FSystemLanguages})
+            if (*list)
+                (*list)->Clear();
         SetLanguage({});
-        FRequiredExtensions->Clear();
-        FRequiredFeatures->Clear();
-        FSystemLanguages->Clear();
         FItems.Clear();
         ClearListeners();
     });
@@ -459,15 +468,16 @@ bool TSVGElement::HasFeatures() const
 {
     if (!FOwner)
         return true;
-    for (int i = 0; i < FRequiredFeatures->Count(); ++i)
-        if (!FOwner->SupportsFeature(FRequiredFeatures->Strings(i)))
+    const TStrings& features = StringsOrEmpty(FRequiredFeatures);
+    for (int i = 0; i < features.Count(); ++i)
+        if (!FOwner->SupportsFeature(features.Strings(i)))
             return false;
     return true;
 }
 
 bool TSVGElement::HasExtensions() const
 {
-    return FRequiredExtensions->Count() == 0;
+    return StringsOrEmpty(FRequiredExtensions).Count() == 0;
 }
 
 bool TSVGElement::HasLanguage(QStringView aLanguage) const
@@ -483,10 +493,11 @@ bool TSVGElement::HasLanguages() const
         return true;
     if (!FLanguage.isEmpty() && FOwner->SupportsLanguage(FLanguage))
         return true;
-    if (FSystemLanguages->Count() == 0)
+    const TStrings& languages = StringsOrEmpty(FSystemLanguages);
+    if (languages.Count() == 0)
         return FLanguage.isEmpty();
-    for (int i = 0; i < FSystemLanguages->Count(); ++i)
-        if (FOwner->SupportsLanguage(FSystemLanguages->Strings(i)))
+    for (int i = 0; i < languages.Count(); ++i)
+        if (FOwner->SupportsLanguage(languages.Strings(i)))
             return true;
     return false;
 }
@@ -550,16 +561,26 @@ void TSVGElement::ReadAttributes(TXMLNode Node)
     if (title.isEmpty())
         title = SVGReadAttribute(Node, QStringLiteral("title"));
     SetTitle(title);
-    FDescription->SetText(SVGReadChildText(Node, QStringLiteral("desc")));
+    // The lists come to exist only when there is something to put in them or to clear.
+    const QString description = SVGReadChildText(Node, QStringLiteral("desc"));
+    if (FDescription || !description.isEmpty())
+        Strings(FDescription).SetText(description);
     const QStringList classes = SVGSplitItems(SVGReadAttribute(Node, QStringLiteral("class")));
-    WithinUpdate(*FClasses, [&] {
-        FClasses->Clear();
-        for (const QString& name : classes)
-            FClasses->Add(name);
-    });
-    SVGReadStrings(Node, QStringLiteral("requiredFeatures"), *FRequiredFeatures);
-    SVGReadStrings(Node, QStringLiteral("requiredExtensions"), *FRequiredExtensions);
-    SVGReadStrings(Node, QStringLiteral("systemLanguage"), *FSystemLanguages);
+    if (FClasses || !classes.isEmpty()) {
+        WithinUpdate(Strings(FClasses), [&] {
+            FClasses->Clear();
+            for (const QString& name : classes)
+                FClasses->Add(name);
+        });
+    }
+    const std::pair<QString, std::unique_ptr<TStringList>*> conditions[] = {
+        {QStringLiteral("requiredFeatures"), &FRequiredFeatures},
+        {QStringLiteral("requiredExtensions"), &FRequiredExtensions},
+        {QStringLiteral("systemLanguage"), &FSystemLanguages},
+    };
+    for (const auto& [name, list] : conditions)
+        if (Node.HasAttribute(name))
+            SVGReadStrings(Node, name, Strings(*list));
 }
 
 void TSVGElement::WriteAttributes(TXMLNode Node)
@@ -567,16 +588,21 @@ void TSVGElement::WriteAttributes(TXMLNode Node)
     SVGWriteAttribute(Node, QStringLiteral("id"), FID, FID.isEmpty() || FID.startsWith(ProvisionalIDPrefix));
     SVGWriteAttribute(Node, QStringLiteral("lang"), FLanguage, FLanguage.isEmpty());
     SVGWriteChildText(Node, QStringLiteral("title"), FTitle, FTitle.isEmpty());
+    const TStrings& lines = StringsOrEmpty(FDescription);
     QStringList description;
-    for (int i = 0; i < FDescription->Count(); ++i)
-        description += FDescription->Strings(i);
+    for (int i = 0; i < lines.Count(); ++i)
+        description += lines.Strings(i);
     SVGWriteChildText(Node, QStringLiteral("desc"), description.join(u'\n'), description.isEmpty());
-    SVGWriteStrings(Node, QStringLiteral("class"), *FClasses, u' ', FClasses->Count() == 0);
-    SVGWriteStrings(Node, QStringLiteral("requiredFeatures"), *FRequiredFeatures, u' ',
-                    FRequiredFeatures->Count() == 0);
-    SVGWriteStrings(Node, QStringLiteral("requiredExtensions"), *FRequiredExtensions, u' ',
-                    FRequiredExtensions->Count() == 0);
-    SVGWriteStrings(Node, QStringLiteral("systemLanguage"), *FSystemLanguages, u' ', FSystemLanguages->Count() == 0);
+    const std::pair<QString, const std::unique_ptr<TStringList>*> lists[] = {
+        {QStringLiteral("class"), &FClasses},
+        {QStringLiteral("requiredFeatures"), &FRequiredFeatures},
+        {QStringLiteral("requiredExtensions"), &FRequiredExtensions},
+        {QStringLiteral("systemLanguage"), &FSystemLanguages},
+    };
+    for (const auto& [name, list] : lists) {
+        const TStrings& strings = StringsOrEmpty(*list);
+        SVGWriteStrings(Node, name, strings, u' ', strings.Count() == 0);
+    }
 }
 
 // --- Owner-side hooks ---

@@ -215,19 +215,19 @@ public:
     const QString& Title() const { return FTitle; }
     void SetTitle(const QString& Value);
     // The lines of the desc child element.
-    TStrings& Description() const { return *FDescription; }
-    void SetDescription(const TStrings& Value) { FDescription->Assign(&Value); }
-    TStrings& Classes() const { return *FClasses; }
-    void SetClasses(const TStrings& Value) { FClasses->Assign(&Value); }
+    TStrings& Description() const { return Strings(FDescription); }
+    void SetDescription(const TStrings& Value) { Strings(FDescription).Assign(&Value); }
+    TStrings& Classes() const { return Strings(FClasses); }
+    void SetClasses(const TStrings& Value) { Strings(FClasses).Assign(&Value); }
     // The lang attribute: a comma- or space-separated language list.
     const QString& Language() const { return FLanguage; }
     void SetLanguage(const QString& Value);
-    TStrings& SystemLanguages() const { return *FSystemLanguages; }
-    void SetSystemLanguages(const TStrings& Value) { FSystemLanguages->Assign(&Value); }
-    TStrings& RequiredFeatures() const { return *FRequiredFeatures; }
-    void SetRequiredFeatures(const TStrings& Value) { FRequiredFeatures->Assign(&Value); }
-    TStrings& RequiredExtensions() const { return *FRequiredExtensions; }
-    void SetRequiredExtensions(const TStrings& Value) { FRequiredExtensions->Assign(&Value); }
+    TStrings& SystemLanguages() const { return Strings(FSystemLanguages); }
+    void SetSystemLanguages(const TStrings& Value) { Strings(FSystemLanguages).Assign(&Value); }
+    TStrings& RequiredFeatures() const { return Strings(FRequiredFeatures); }
+    void SetRequiredFeatures(const TStrings& Value) { Strings(FRequiredFeatures).Assign(&Value); }
+    TStrings& RequiredExtensions() const { return Strings(FRequiredExtensions); }
+    void SetRequiredExtensions(const TStrings& Value) { Strings(FRequiredExtensions).Assign(&Value); }
     // The presentation attributes the element accepts (none here).
     TSVGStyleProperties Attributes() const { return FAttributes; }
     TSVGElementState ElementState() const { return FElementState; }
@@ -350,7 +350,11 @@ private:
     // The owner side of the hooks sets and clears the reading and writing states.
     friend class TSVGDocument;
 
-    std::unique_ptr<TStringList> CreateStrings();
+    // The five string lists are made on first use: most elements have none of these
+    // attributes, and five lists per element were a third of a load's allocations.
+    TStringList& Strings(std::unique_ptr<TStringList>& List) const;
+    static const TStrings& StringsOrEmpty(const std::unique_ptr<TStringList>& List);
+    void AssignStrings(std::unique_ptr<TStringList>& List, const std::unique_ptr<TStringList>& Source);
     // Extracts a child that may not join (itself, an ancestor, a refused type) and raises.
     void CheckNewChild(TSVGElement* Item);
     // Drops the links to the listeners (both ends).
@@ -360,14 +364,14 @@ private:
     TSVGDocument* FOwner;
     TSVGElementList FItems;
     QString FTitle;
-    std::unique_ptr<TStringList> FDescription;
+    mutable std::unique_ptr<TStringList> FDescription;
     TSVGElement* FParent = nullptr;
-    std::unique_ptr<TStringList> FClasses;
+    mutable std::unique_ptr<TStringList> FClasses;
     int FUpdateCount = 0;
     QString FLanguage;
-    std::unique_ptr<TStringList> FSystemLanguages;
-    std::unique_ptr<TStringList> FRequiredFeatures;
-    std::unique_ptr<TStringList> FRequiredExtensions;
+    mutable std::unique_ptr<TStringList> FSystemLanguages;
+    mutable std::unique_ptr<TStringList> FRequiredFeatures;
+    mutable std::unique_ptr<TStringList> FRequiredExtensions;
     bool FEnabled = true;
     TSVGElementList FListeners;
     // The elements this element listens to (the other end of their FListeners).
