@@ -301,8 +301,27 @@ void TSVGDocument::WriteAttributes(TXMLNode Node)
     WriteStyleRules(Node);
 }
 
+// Whether "Selector { Block }" reads back as this one rule. A selector the sheet
+// splitter cuts (blanks, commas) or a text that opens or closes a block or a comment
+// would read back as other rules, and a repeated selector fails the whole load.
+static bool RuleReadsBack(const QString& Selector, const QString& Block)
+{
+    const QString text = Selector + QStringLiteral(" { ") + Block + QStringLiteral(" }");
+    if (text.contains(u"/*") || text.contains(u"*/"))
+        return false;
+    int rules = 0;
+    bool same = false;
+    SVGSplitStyleSheet(text, [&](const QString& selector, const QString& declarations) {
+        ++rules;
+        same = selector == Selector && declarations.trimmed() == Block;
+    });
+    return rules == 1 && same;
+}
+
 // In the table's order, which is the order the rules were read in unless some were
-// removed since: for other readers, a later rule of equal specificity wins.
+// removed since: for other readers, a later rule of equal specificity wins. Rules that
+// would not read back as themselves (made by a program, or from a malformed sheet) are
+// left out, so that what is saved always loads.
 void TSVGDocument::WriteStyleRules(TXMLNode Node) const
 {
     QStringList rules;
@@ -313,7 +332,9 @@ void TSVGDocument::WriteStyleRules(TXMLNode Node) const
         QStringList declarations;
         for (int i = 0; i < values.Count(); ++i)
             declarations += values.Names(i) + QStringLiteral(": ") + values.ValueFromIndex(i);
-        rules += pair.Key + QStringLiteral(" { ") + declarations.join(QStringLiteral("; ")) + QStringLiteral(" }");
+        const QString block = declarations.join(QStringLiteral("; "));
+        if (RuleReadsBack(pair.Key, block))
+            rules += pair.Key + QStringLiteral(" { ") + block + QStringLiteral(" }");
     }
     if (rules.isEmpty())
         return;

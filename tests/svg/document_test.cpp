@@ -578,6 +578,25 @@ TEST(SVGDocument, SaveAndLoadRoundTrip)
     EXPECT_FALSE(saved.contains("ID#"));
 }
 
+TEST(SVGDocument, SavedStyleSheetsAlwaysLoadAgain)
+{
+    // Rules that would read back as other rules, and then as a duplicate of "a", are
+    // left out; the others are kept.
+    TSVGDocument doc;
+    doc.AddStyleRule(QStringLiteral("a"), QStringLiteral("fill: red"));
+    doc.AddStyleRule(QStringLiteral("a b"), QStringLiteral("fill: blue"));
+    doc.AddStyleRule(QStringLiteral("c"), QStringLiteral("fill: x} a { stroke: red"));
+    doc.AddStyleRule(QStringLiteral("d"), QStringLiteral("fill: /* green"));
+    doc.AddStyleRule(QStringLiteral("e"), QStringLiteral("fill: green"));
+
+    TSVGDocument copy;
+    copy.LoadFromText(QString::fromUtf8(SaveBytes(doc)));
+    QStringList selectors;
+    for (const auto& pair : copy.Styles())
+        selectors += pair.Key + u'=' + pair.Value->GetStyleProp(ipFill);
+    EXPECT_EQ(selectors.join(u' '), "a=red e=green");
+}
+
 TEST(SVGDocument, SaveToFileReplacesTheFileOnlyOnSuccess)
 {
     QTemporaryDir dir;
