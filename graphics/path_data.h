@@ -58,6 +58,12 @@ public:
     static constexpr QStringView DefaultFormatStr{u"0.######################################"};
     // Flattening never cuts one curve into more lines than this.
     static constexpr int MaxFlattenSegments = 10000;
+    // Nor a whole path into more points than this many per entry (at least
+    // MinFlattenBudget): past it, curves become straight lines, so a hostile path of
+    // many long curves cannot ask for gigabytes. Polygons and hit tests share the rule.
+    static constexpr int FlattenPointsPerEntry = 32;
+    static constexpr int MinFlattenBudget = 4'000'000;
+    int FlattenBudget() const;
 
     TVelkPathData();
 

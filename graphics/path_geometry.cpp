@@ -75,6 +75,7 @@ int SampleCount(const TCubic& P, float Flatness)
 template <typename F>
 bool ForEachSubpathPolygon(const TVelkPathData& Path, bool BSpline, F&& Emit)
 {
+    qsizetype budget = Path.FlattenBudget();
     TVelkPoints polygon;
     const auto beginAt = [&](int I) {
         if (polygon.isEmpty() && I > 0)
@@ -95,7 +96,13 @@ bool ForEachSubpathPolygon(const TVelkPathData& Path, bool BSpline, F&& Emit)
         case ppCurveTo: {
             beginAt(i);
             const TCubic cubic = CubicAt(Path, i);
-            polygon.append(SplinePoints(TVelkPoints(cubic.begin(), cubic.end()), BSpline, 1));
+            if (budget > 0) {
+                const TVelkPoints samples = SplinePoints(TVelkPoints(cubic.begin(), cubic.end()), BSpline, 1);
+                budget -= samples.size();
+                polygon.append(samples);
+            } else {
+                polygon.append(cubic[3]);
+            }
             i += 2;
             break;
         }
@@ -370,12 +377,19 @@ void TVelkPathData::FitToRect(const TRectF& ARect)
 
 // --- Flattening ---
 
+int TVelkPathData::FlattenBudget() const
+{
+    return int(std::clamp<qsizetype>(qsizetype(FPathData.size()) * FlattenPointsPerEntry, MinFlattenBudget,
+                                      std::numeric_limits<int>::max()));
+}
+
 void TVelkPathData::Flatten(float Flatness)
 {
     if (FPathData.empty())
         return;
     if (!(Flatness >= MinFlatness))
         Flatness = MinFlatness;
+    int budget = FlattenBudget();
     TVelkPathData source;
     source.FPathData.swap(FPathData);
     FStartPoint = {};
@@ -395,8 +409,9 @@ void TVelkPathData::Flatten(float Flatness)
                 break;
             case ppCurveTo: {
                 const TCubic cubic = CubicAt(source, i);
-                const int count = SampleCount(cubic, Flatness);
+                const int count = std::min(SampleCount(cubic, Flatness), budget);
                 if (count > 1) {
+                    budget -= count;
                     for (int step = 0; step < count; ++step)
                         LineTo(CubicPoint(cubic, step, count - 1));
                 } else {
@@ -421,6 +436,7 @@ TPointF TVelkPathData::FlattenToPolygon(TVelkPoints& Polygon, float Flatness) co
             return;
         Polygon.append(P);
     };
+    int budget = FlattenBudget();
     TPointF start;
     for (int i = 0; i < Count(); ++i) {
         const TVelkPathPoint& e = GetPoint(i);
@@ -436,8 +452,9 @@ TPointF TVelkPathData::FlattenToPolygon(TVelkPoints& Polygon, float Flatness) co
             break;
         case ppCurveTo: {
             const TCubic cubic = CubicAt(*this, i);
-            const int count = SampleCount(cubic, Flatness);
+            const int count = std::min(SampleCount(cubic, Flatness), budget);
             if (count > 1) {
+                budget -= count;
                 for (int step = 0; step < count; ++step)
                     append(CubicPoint(cubic, step, count - 1));
             } else {

@@ -241,6 +241,21 @@ TEST(PathGeometry, HugeCurvesStayBounded)
     EXPECT_EQ(path->LastPoint(), (TPointF{0, 1e30f}));
 }
 
+// A path of many huge curves: past the path's budget, curves become straight lines.
+TEST(PathGeometry, ManyHugeCurvesStayWithinThePathBudget)
+{
+    const int curves = TVelkPathData::MinFlattenBudget / TVelkPathData::MaxFlattenSegments + 100;
+    const auto path = FromText(QStringLiteral("M0 0") + QStringLiteral(" c1e30 0 1e30 1e30 0 1e30").repeated(curves));
+    ASSERT_EQ(path->FlattenBudget(), TVelkPathData::MinFlattenBudget);
+    TVelkPoints polygon;
+    path->FlattenToPolygon(polygon, 0.05f);
+    EXPECT_LE(polygon.size(), TVelkPathData::MinFlattenBudget + 2 * curves);
+    const TPointF last = path->LastPoint();
+    path->Flatten(0.05f);
+    EXPECT_EQ(path->Count(), 1 + TVelkPathData::MinFlattenBudget + 100);
+    EXPECT_EQ(path->LastPoint(), last);
+}
+
 TEST(PathGeometry, PolygonsLengthsAndDistances)
 {
     const auto path = FromText(u"M0 0 L10 0 L10 10 L0 10 Z M20 0 L23 4");
