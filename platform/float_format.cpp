@@ -578,6 +578,14 @@ double StrToFloat(QStringView Text)
     return value;
 }
 
+float StrToSingle(QStringView Text)
+{
+    float value = 0;
+    if (!TryStrToFloat(Text, value))
+        throw EConvertError(messages::InvalidFloat, Text.toString());
+    return value;
+}
+
 bool TryStrToInt(QStringView Text, std::int32_t& Value)
 {
     return TryStrToIntImpl(Text, Value);

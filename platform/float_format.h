@@ -34,6 +34,8 @@ bool TryStrToFloat(QStringView Text, double& Value);
 bool TryStrToFloat(QStringView Text, float& Value);
 // Raises EConvertError "'%s' is not a valid floating point value".
 double StrToFloat(QStringView Text);
+// The same for a float: values beyond the float range raise too.
+float StrToSingle(QStringView Text);
 
 // Scans the longest number at p (no leading blanks) and returns the position after
 // it, or nullptr when no number starts at p (or it is too large for the type). An

@@ -14,6 +14,7 @@
 #include "platform/enum_names.h"
 #include "platform/list.h"
 #include "platform/persistent.h"
+#include "svg/keywords.h"
 #include "svg/style_property.h"
 
 #include <QString>
@@ -213,14 +214,6 @@ public:
 
 private:
     bool FAutomatic = true;
-};
-
-enum TSVGBaselineShift { bsNone, bsBaseline, bsSubscript, bsSuperscript, bsPercentage, bsLength };
-
-template <>
-struct EnumNames<TSVGBaselineShift> {
-    static constexpr std::array<std::u16string_view, 6> Names{u"bsNone",        u"bsBaseline",   u"bsSubscript",
-                                                              u"bsSuperscript", u"bsPercentage", u"bsLength"};
 };
 
 // baseline-shift: a kind, with the length used by bsPercentage and bsLength.

@@ -10,42 +10,6 @@ namespace velk {
 
 namespace {
 
-// What "Infinity" stands for in lengths.
-constexpr float InfinityValue = 100000000;
-
-// ASCII letters compared without case; unit suffixes and "Infinity" are ASCII, and
-// Unicode case folding would let other characters match them.
-bool SameTextASCII(QStringView Text, std::u16string_view Word)
-{
-    if (static_cast<std::size_t>(Text.size()) != Word.size())
-        return false;
-    for (std::size_t i = 0; i < Word.size(); ++i) {
-        char16_t c = Text[static_cast<qsizetype>(i)].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        char16_t w = Word[i];
-        if (w >= u'A' && w <= u'Z')
-            w = static_cast<char16_t>(w - u'A' + u'a');
-        if (c != w)
-            return false;
-    }
-    return true;
-}
-
-// A number of a length or pixel text.
-bool ReadNumber(QStringView Text, float& Value)
-{
-    if (SameTextASCII(Text, u"Infinity")) {
-        Value = InfinityValue;
-        return true;
-    }
-    if (SameTextASCII(Text, u"-Infinity")) {
-        Value = -InfinityValue;
-        return true;
-    }
-    return TryStrToFloat(Text, Value);
-}
-
 // A trimmed value cut into its unit and its number text.
 struct TUnitText {
     TSVGUnit Unit;
@@ -66,7 +30,7 @@ bool ReadPixels(QStringView Text, TSVGUnit& Unit, const TSVGUnitFactors& UnitFac
     const TUnitText split = SplitUnit(Text);
     Unit = split.Unit;
     float number = 0;
-    if (!ReadNumber(split.Number, number))
+    if (!SVGTryParseNumber(split.Number, number))
         return false;
     Value = number * UnitFactors[split.Unit];
     return std::isfinite(Value);
@@ -87,7 +51,7 @@ TSVGUnit SVGStrToUnit(QStringView Suffix)
     if (Suffix.isEmpty())
         return suNone;
     for (int unit = suPixels; unit <= suFontXHeight; ++unit)
-        if (SameTextASCII(Suffix, SVGUnitSuffixes[static_cast<std::size_t>(unit)]))
+        if (SVGSameTextASCII(Suffix, SVGUnitSuffixes[static_cast<std::size_t>(unit)]))
             return static_cast<TSVGUnit>(unit);
     if ((Suffix.size() > 1 && Suffix.front() == u'%') || Suffix.back() == u'%')
         return suPercent;
@@ -102,7 +66,7 @@ TSVGLength& SVGStrToLength(QStringView Text, TSVGLength& Length)
     const TUnitText split = SplitUnit(text);
     Length.SetaUnit(split.Unit);
     float number = 0;
-    if (ReadNumber(split.Number, number))
+    if (SVGTryParseNumber(split.Number, number))
         Length.SetRaw(number);
     Length.SetIsPercent(split.Unit == suPercent);
     return Length;
@@ -113,7 +77,7 @@ TSVGLength& SVGParseLength(QStringView Text, TSVGLength& Length, float Min, floa
     const QStringView text = SVGTrim(Text);
     SVGStrToLength(text, Length);
     float number = 0;
-    if (!text.isEmpty() && SplitUnit(text).Unit == suPercent && ReadNumber(text.chopped(1), number))
+    if (!text.isEmpty() && SplitUnit(text).Unit == suPercent && SVGTryParseNumber(text.chopped(1), number))
         Length.SetRaw(Min + (Max - Min) * Length.Raw() / 100);
     return Length;
 }
@@ -169,7 +133,7 @@ float SVGParseFontSize(QStringView Text, bool& Inherit, TSVGUnit& Unit, float Pa
     const TUnitText split = SplitUnit(text);
     Unit = split.Unit;
     float number = 0;
-    if (!ReadNumber(split.Number, number))
+    if (!SVGTryParseNumber(split.Number, number))
         return Default;
     // Sizes relative to the font are relative to the parent's: the element's own font
     // size is what is being computed.

@@ -1,6 +1,9 @@
 #include "svg/number_lists.h"
 
+#include "platform/float_format.h"
+#include "svg/keywords.h"
 #include "svg/trim.h"
+#include "svg/xml_attributes.h"
 
 namespace velk {
 
@@ -32,7 +35,31 @@ void AppendNumbers(QStringList& Items, QStringView Item)
     AppendTrimmed(Items, Item.sliced(start));
 }
 
+float ParseNumber(QStringView Text, bool& Inherit, float Default, bool AcceptInfinity)
+{
+    const QStringView text = SVGTrim(Text);
+    if (!SVGTakesStyleText(text, Inherit))
+        return Default;
+    float value = 0;
+    const bool ok = AcceptInfinity ? SVGTryParseNumber(text, value) : TryStrToFloat(text, value);
+    return ok ? value : Default;
+}
+
 } // namespace
+
+bool SVGTryParseNumber(QStringView Text, float& Value)
+{
+    const QStringView text = SVGTrim(Text);
+    if (SVGSameTextASCII(text, u"Infinity")) {
+        Value = SVGInfinity;
+        return true;
+    }
+    if (SVGSameTextASCII(text, u"-Infinity")) {
+        Value = -SVGInfinity;
+        return true;
+    }
+    return TryStrToFloat(text, Value);
+}
 
 QStringList SVGSplitNumbers(QStringView Text, QStringView Separators)
 {
@@ -74,6 +101,34 @@ QString SVGNormalizeSpaces(QStringView Text)
     if (SVGIsBlank(Text.back()) && !firstWord)
         result += u' ';
     return result;
+}
+
+float SVGParseNumber(QStringView Text, bool& Inherit, float Default)
+{
+    return ParseNumber(Text, Inherit, Default, true);
+}
+
+float SVGParseMiterLimit(QStringView Text, bool& Inherit, float Default)
+{
+    return ParseNumber(Text, Inherit, Default, false);
+}
+
+QList<float> SVGParseNumbers(QStringView Text, const QList<float>& Defaults)
+{
+    const QStringList items = SVGSplitNumbers(Text);
+    QList<float> numbers;
+    numbers.reserve(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        bool inherit = false;
+        numbers.append(SVGParseNumber(items[i], inherit, Defaults.value(i, 0)));
+    }
+    return numbers;
+}
+
+QList<float> SVGReadNumbers(TXMLNode Node, const QString& Name, const QList<float>& Defaults)
+{
+    const std::optional<QString> value = SVGFindAttribute(Node, Name);
+    return value ? SVGParseNumbers(*value, Defaults) : QList<float>();
 }
 
 } // namespace velk

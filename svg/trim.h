@@ -5,6 +5,8 @@
 
 #include <QChar>
 #include <QStringView>
+#include <cstddef>
+#include <string_view>
 
 namespace velk {
 
@@ -32,6 +34,25 @@ inline bool SVGTakesStyleText(QStringView Text, bool& Inherit) noexcept
 {
     Inherit = Text == u"inherit" || (Inherit && Text.isEmpty());
     return !Inherit && !Text.isEmpty();
+}
+
+// The ASCII lower case of C; other characters unchanged.
+constexpr char16_t SVGLowerASCII(char16_t C) noexcept
+{
+    return C >= u'A' && C <= u'Z' ? static_cast<char16_t>(C + (u'a' - u'A')) : C;
+}
+
+// Text equals Word with ASCII letters compared without case. The forms that take a
+// keyword in any case ("RED", "Infinity", "GRAD") use this rather than Unicode case
+// folding, which would let other characters match (the Kelvin sign folds to "k").
+constexpr bool SVGSameTextASCII(QStringView Text, std::u16string_view Word) noexcept
+{
+    if (static_cast<std::size_t>(Text.size()) != Word.size())
+        return false;
+    for (std::size_t i = 0; i < Word.size(); ++i)
+        if (SVGLowerASCII(Text[static_cast<qsizetype>(i)].unicode()) != SVGLowerASCII(Word[i]))
+            return false;
+    return true;
 }
 
 } // namespace velk

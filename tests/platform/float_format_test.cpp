@@ -1,5 +1,6 @@
 #include "platform/exceptions.h"
 #include "platform/float_format.h"
+#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,9 @@ TEST(StrToFloat, RaisesConversionError)
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), "'abc' is not a valid floating point value");
     }
+    EXPECT_EQ(StrToSingle(u"2.5"), 2.5f);
+    EXPECT_EQ(velk::testing::MessageOf<EConvertError>([] { StrToSingle(u"3.5e38"); }),
+              "'3.5e38' is not a valid floating point value");
 }
 
 struct ScanCase {

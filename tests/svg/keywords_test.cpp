@@ -27,6 +27,67 @@ TEST(SVGKeywords, EveryValueRoundTrips)
     ExpectKeywordsRoundTrip<TSVGColorRendering>();
     ExpectKeywordsRoundTrip<TSVGTextRendering>();
     ExpectKeywordsRoundTrip<TSVGColorInterpolation>();
+    ExpectKeywordsRoundTrip<TSVGAlignmentBaseline>();
+    ExpectKeywordsRoundTrip<TSVGBaselineShift>();
+    ExpectKeywordsRoundTrip<TSVGDominantBaseline>();
+    ExpectKeywordsRoundTrip<TSVGTextPathMethod>();
+    ExpectKeywordsRoundTrip<TSVGTextPathSpacing>();
+    ExpectKeywordsRoundTrip<TSVGDirection>();
+    ExpectKeywordsRoundTrip<TSVGWritingMode>();
+    ExpectKeywordsRoundTrip<TSVGFillRule>();
+    ExpectKeywordsRoundTrip<TSVGVectorEffect>();
+    ExpectKeywordsRoundTrip<TSVGMarkerUnit>();
+    ExpectKeywordsRoundTrip<TSVGCoordinateSystemUnit>();
+    ExpectKeywordsRoundTrip<TSVGGradientSpread>();
+    ExpectKeywordsRoundTrip<TSVGFontWeight>();
+    ExpectKeywordsRoundTrip<TSVGFontVariant>();
+}
+
+// The value of Keyword is the one named Name.
+template <KeywordEnum E>
+void ExpectKeyword(const char16_t* Keyword, const char* Name)
+{
+    EXPECT_EQ(EnumName(SVGParseKeyword<E>(Keyword)), Name) << QString::fromUtf16(Keyword).toStdString();
+}
+
+// Keywords whose value names do not follow from them, and the ends of the tables.
+TEST(SVGKeywords, KeywordsAndValueNames)
+{
+    ExpectKeyword<TSVGAlignmentBaseline>(u"mathematical", "abMathematica");
+    ExpectKeyword<TSVGAlignmentBaseline>(u"text-after-edge", "abTextAfterEdge");
+    ExpectKeyword<TSVGBaselineShift>(u"super", "bsSuperscript");
+    ExpectKeyword<TSVGDominantBaseline>(u"text-before-edge", "dbTextBeforeEdge");
+    ExpectKeyword<TSVGTextPathMethod>(u"stretch", "tpmStretch");
+    ExpectKeyword<TSVGTextPathSpacing>(u"auto", "tpsAuto");
+    ExpectKeyword<TSVGDirection>(u"rtl", "dirRightToLeft");
+    ExpectKeyword<TSVGWritingMode>(u"tb-rl", "wmTopBottom_RightLeft");
+    ExpectKeyword<TSVGWritingMode>(u"tb", "wmTopBottom");
+    ExpectKeyword<TSVGFillRule>(u"evenodd", "frEvenOdd");
+    ExpectKeyword<TSVGVectorEffect>(u"non-scaling-stroke", "veNonScalingStroke");
+    ExpectKeyword<TSVGMarkerUnit>(u"userSpaceOnUse", "muUserSpaceOnUse");
+    ExpectKeyword<TSVGCoordinateSystemUnit>(u"objectBoundingBox", "csuObjectBoundingBox");
+    ExpectKeyword<TSVGGradientSpread>(u"repeat", "gsRepeat");
+    ExpectKeyword<TSVGFontWeight>(u"lighter", "fwLighter");
+    ExpectKeyword<TSVGFontWeight>(u"100", "fw100");
+    ExpectKeyword<TSVGFontWeight>(u"900", "fw900");
+    ExpectKeyword<TSVGFontVariant>(u"small-caps", "fvSmallCaps");
+    ExpectKeyword<TSVGFontVariant>(u"titlecase", "fvTitleCase");
+    EXPECT_EQ(SVGParseKeyword<TSVGFontWeight>(u"950"), fwNone);
+    EXPECT_EQ(SVGParseKeyword<TSVGFillRule>(u"EvenOdd"), frNone);
+    EXPECT_EQ(EnumNames<TSVGGlyphOrientationVertical>::Names,
+              (std::array<std::u16string_view, 6>{u"ovNone", u"ovAuto", u"ov0Deg", u"ov90Deg", u"ov180Deg",
+                                                  u"ov270Deg"}));
+    EXPECT_EQ(EnumNames<TSVGGlyphOrientationHorizontal>::Names,
+              (std::array<std::u16string_view, 5>{u"ohNone", u"oh0Deg", u"oh90Deg", u"oh180Deg", u"oh270Deg"}));
+}
+
+TEST(SVGSameTextASCII, LettersWithoutCaseOthersExactly)
+{
+    EXPECT_TRUE(SVGSameTextASCII(u"INFINITY", u"Infinity"));
+    EXPECT_TRUE(SVGSameTextASCII(u"-infinity", u"-Infinity"));
+    EXPECT_FALSE(SVGSameTextASCII(u"Infinit", u"Infinity"));
+    EXPECT_FALSE(SVGSameTextASCII(u"blac\u212A", u"black")); // the Kelvin sign folds to "k" in Unicode
+    EXPECT_FALSE(SVGSameTextASCII(u"\u0130nfinity", u"infinity"));
 }
 
 TEST(SVGKeywords, LookupIsExactAfterTrimming)

@@ -1,3 +1,4 @@
+#include "platform/xml/document.h"
 #include "svg/number_lists.h"
 #include "tests/support/test_support.h"
 
@@ -50,6 +51,74 @@ TEST(SVGNormalizeSpaces, CollapsesBlanksKeepingOneAtEachEnd)
         SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
         EXPECT_EQ(SVGNormalizeSpaces(QString::fromUtf16(c.Text)), QString::fromUtf16(c.Expected));
     }
+}
+
+constexpr float Default = 7;
+
+TEST(SVGParseNumber, NumbersInfinitiesAndTheStyleForm)
+{
+    struct Case {
+        const char16_t* Text;
+        bool InheritBefore;
+        float Number;     // SVGParseNumber
+        float MiterLimit; // SVGParseMiterLimit
+        bool InheritAfter;
+    };
+    const Case cases[] = {
+        {u"0.5", false, 0.5f, 0.5f, false},
+        {u" 1e2 ", false, 100, 100, false},
+        {u"-.25", true, -0.25f, -0.25f, false},
+        {u"Infinity", false, 100000000, Default, false},
+        {u" INFINITY ", false, 100000000, Default, false},
+        {u"-infinity", false, -100000000, Default, false},
+        {u"+Infinity", false, Default, Default, false},
+        {u"inf", false, Default, Default, false},
+        {u"nan", false, Default, Default, false},
+        {u"1e39", false, Default, Default, false}, // beyond the float range
+        {u"1e-999", false, 0, 0, false},
+        {u"0.5px", false, Default, Default, false},
+        {u"abc", false, Default, Default, false},
+        {u"", false, Default, Default, false},
+        {u"", true, Default, Default, true},
+        {u"inherit", false, Default, Default, true},
+    };
+    for (const Case& c : cases) {
+        const std::string context = QString::fromUtf16(c.Text).toStdString();
+        bool inherit = c.InheritBefore;
+        EXPECT_EQ(SVGParseNumber(c.Text, inherit, Default), c.Number) << context;
+        EXPECT_EQ(inherit, c.InheritAfter) << context;
+        inherit = c.InheritBefore;
+        EXPECT_EQ(SVGParseMiterLimit(c.Text, inherit, Default), c.MiterLimit) << context;
+        EXPECT_EQ(inherit, c.InheritAfter) << context;
+    }
+}
+
+TEST(SVGParseNumbers, EachItemWithTheDefaultAtItsPosition)
+{
+    struct Case {
+        const char16_t* Text;
+        QList<float> Defaults;
+        QList<float> Expected;
+    };
+    const Case cases[] = {
+        {u"1,2 3", {}, {1, 2, 3}},
+        {u"10-5", {}, {10, -5}},
+        {u"1e-5", {}, {1e-5f}},
+        {u"1 x 3 y", {8, 9}, {1, 9, 3, 0}},
+        {u"inherit Infinity", {4}, {4, 100000000}},
+        {u" , ", {1}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SVGParseNumbers(c.Text, c.Defaults), c.Expected) << QString::fromUtf16(c.Text).toStdString();
+}
+
+TEST(SVGReadNumbers, AttributeOrEmptyList)
+{
+    const TXMLDocument doc = TXMLDocument::LoadFromBytes("<svg values='0.5 1,bad' empty=''/>");
+    const TXMLNode node = doc.DocumentElement();
+    EXPECT_EQ(SVGReadNumbers(node, u"values"_qs, {9, 9, 9}), QList<float>({0.5f, 1, 9}));
+    EXPECT_EQ(SVGReadNumbers(node, u"empty"_qs, {9}), QList<float>());
+    EXPECT_EQ(SVGReadNumbers(node, u"missing"_qs, {9}), QList<float>());
 }
 
 } // namespace
