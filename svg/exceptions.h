@@ -22,6 +22,13 @@ inline constexpr char16_t SVGDescendantParent[] = u"An svg element cannot have i
 inline constexpr char16_t SVGEntityTooDeep[] = u"Entity references nested deeper than %d levels";
 inline constexpr char16_t SVGEntityTooLarge[] = u"Entity references expand to more than %d nodes";
 inline constexpr char16_t SVGElementTooDeep[] = u"Elements nested deeper than %d levels";
+// Transform lists: matrix() with the argument text; "translate", "scale" or "rotation"
+// with the argument text; the unknown function name.
+inline constexpr char16_t SVGInvalidMatrix[] = u"Invalid matrix: %s";
+inline constexpr char16_t SVGInvalidTransformMatrix[] = u"Invalid %s transformation matrix: %s";
+inline constexpr char16_t SVGInvalidTransformation[] = u"Invalid transformation: %s";
+// The whole selector text.
+inline constexpr char16_t SVGInvalidSelector[] = u"Invalid selector: %s";
 } // namespace messages
 
 } // namespace velk
