@@ -1,0 +1,57 @@
+#include "svg/data_uri.h"
+
+#include "svg/trim.h"
+
+namespace velk {
+
+namespace {
+
+constexpr QStringView Scheme = u"data:";
+
+// The data without blanks, as Latin-1: a character outside Latin-1 becomes "?", which
+// is not base64 either.
+QByteArray Base64Text(QStringView Data)
+{
+    QByteArray result;
+    result.reserve(Data.size());
+    for (const QChar c : Data)
+        if (!SVGIsBlank(c))
+            result += c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
+    return result;
+}
+
+} // namespace
+
+TSVGDataURI SVGDecodeDataURI(QStringView Text)
+{
+    const QStringView text = SVGTrim(Text);
+    if (!text.startsWith(Scheme, Qt::CaseInsensitive))
+        return {};
+    const qsizetype comma = text.indexOf(u',', Scheme.size());
+    if (comma < 0)
+        return {};
+
+    TSVGDataURI result;
+    result.MediaType = u"text/plain"_qs;
+    bool base64 = false;
+    bool first = true;
+    for (const QStringView item : text.sliced(Scheme.size(), comma - Scheme.size()).tokenize(u';')) {
+        if (first && item.contains(u'/'))
+            result.MediaType = item.toString();
+        else if (item.compare(u"base64", Qt::CaseInsensitive) == 0)
+            base64 = true;
+        first = false;
+    }
+    if (!base64 || !result.MediaType.startsWith(u"image/", Qt::CaseInsensitive))
+        return result;
+
+    QByteArray::FromBase64Result decoded =
+        QByteArray::fromBase64Encoding(Base64Text(text.sliced(comma + 1)), QByteArray::AbortOnBase64DecodingErrors);
+    if (decoded && !decoded.decoded.isEmpty()) {
+        result.Data = std::move(decoded.decoded);
+        result.Ok = true;
+    }
+    return result;
+}
+
+} // namespace velk
