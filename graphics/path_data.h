@@ -13,6 +13,7 @@
 // - the current point (LastPoint) is the point of the last entry, (0, 0) when empty.
 
 #include "graphics/corners.h"
+#include "graphics/fill_mode.h"
 #include "graphics/geometry.h"
 #include "platform/persistent.h"
 
@@ -28,16 +29,10 @@ class QPainter;
 namespace velk {
 
 enum TVelkPathPointKind : std::uint8_t { ppMoveTo, ppLineTo, ppCurveTo, ppClose };
-enum TVelkFillMode { fmEvenOdd, fmNonZero };
 
 template <>
 struct EnumNames<TVelkPathPointKind> {
     static constexpr std::array<std::u16string_view, 4> Names{u"ppMoveTo", u"ppLineTo", u"ppCurveTo", u"ppClose"};
-};
-
-template <>
-struct EnumNames<TVelkFillMode> {
-    static constexpr std::array<std::u16string_view, 2> Names{u"fmEvenOdd", u"fmNonZero"};
 };
 
 struct TVelkPathPoint {
