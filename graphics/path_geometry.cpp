@@ -3,6 +3,7 @@
 
 #include "graphics/path_data.h"
 
+#include "graphics/path_math.h"
 #include "platform/numbers.h"
 
 #include <algorithm>
@@ -20,7 +21,8 @@ constexpr float OutlineFlatness = 0.25f;
 // Flattening estimates a curve's length from this many samples.
 constexpr int LengthSamples = 6;
 
-using TCubic = std::array<TPointF, 4>;
+using path_math::CubicPoint;
+using path_math::TCubic;
 
 // The cubic whose first control point is entry I (a curve starts at the entry before
 // it, or at (0, 0) at the very start).
@@ -28,22 +30,6 @@ TCubic CubicAt(const TVelkPathData& Path, int I)
 {
     return {I > 0 ? Path.GetPoint(I - 1).Point : TPointF{}, Path.GetPoint(I).Point, Path.GetPoint(I + 1).Point,
             Path.GetPoint(I + 2).Point};
-}
-
-// The point at parameter T, from the polynomial form a t^3 + b t^2 + c t + P0. T = 1
-// gives the end point exactly, so flattened curves meet what follows them.
-TPointF CubicPoint(const TCubic& P, int Step, int Steps)
-{
-    if (Step == Steps)
-        return P[3];
-    const double t = double(Step) / Steps;
-    const auto at = [t](double p0, double p1, double p2, double p3) {
-        const double c = 3 * (p1 - p0);
-        const double b = 3 * (p2 - p1) - c;
-        const double a = p3 - p0 - c - b;
-        return static_cast<float>(((a * t + b) * t + c) * t + p0);
-    };
-    return {at(P[0].X, P[1].X, P[2].X, P[3].X), at(P[0].Y, P[1].Y, P[2].Y, P[3].Y)};
 }
 
 double Distance(const TPointF& A, const TPointF& B)
@@ -235,58 +221,9 @@ void TVelkPathData::AddEllipse(const TRectF& ARect)
 void TVelkPathData::AddRectangle(const TRectF& ARect, float XRadius, float YRadius, TVelkCorners ACorners,
                                  TVelkCornerType ACornerType)
 {
-    if (ARect.Width() - 2 * XRadius < 0)
-        XRadius = ARect.Width() / 2;
-    if (ARect.Height() - 2 * YRadius < 0)
-        YRadius = ARect.Height() / 2;
-    const float l = ARect.Left;
-    const float t = ARect.Top;
-    const float r = ARect.Right;
-    const float b = ARect.Bottom;
-    const float xr = XRadius;
-    const float yr = YRadius;
-    const float x2 = XRadius / 2;
-    const float y2 = YRadius / 2;
-
-    // A corner runs from the end of one side to the start of the next (clockwise). The
-    // rounded corner's controls sit at half the radius; the inner forms share theirs.
-    struct TCornerPoints {
-        TPointF Corner, End, Round1, Round2, Inner1, Inner2;
-    };
-    const auto corner = [&](TVelkCorner C, const TCornerPoints& P) {
-        if (!ACorners.Contains(C)) {
-            LineTo(P.Corner);
-            LineTo(P.End);
-            return;
-        }
-        switch (ACornerType) {
-        case ctRound:
-            CurveTo(P.Round1, P.Round2, P.End);
-            break;
-        case ctBevel:
-            LineTo(P.End);
-            break;
-        case ctInnerRound:
-            CurveTo(P.Inner1, P.Inner2, P.End);
-            break;
-        case ctInnerLine:
-            LineTo(P.Inner1);
-            LineTo(P.Inner2);
-            LineTo(P.End);
-            break;
-        }
-    };
-
+    // Corner controls at half the radius.
     WithinUpdate(*this, [&] {
-        MoveTo({l, t + yr});
-        corner(crTopLeft, {{l, t}, {l + xr, t}, {l, t + y2}, {l + x2, t}, {l + x2, t + yr}, {l + xr, t + y2}});
-        LineTo({r - xr, t});
-        corner(crTopRight, {{r, t}, {r, t + yr}, {r - x2, t}, {r, t + y2}, {r - xr, t + y2}, {r - x2, t + yr}});
-        LineTo({r, b - yr});
-        corner(crBottomRight, {{r, b}, {r - xr, b}, {r, b - y2}, {r - x2, b}, {r - x2, b - yr}, {r - xr, b - y2}});
-        LineTo({l + xr, b});
-        corner(crBottomLeft, {{l, b}, {l, b - yr}, {l + x2, b}, {l, b - y2}, {l + xr, b - y2}, {l + x2, b - yr}});
-        ClosePath();
+        path_math::AddRectangleOutline(*this, ARect, XRadius, YRadius, ACorners, ACornerType, 0.5f);
     });
 }
 
@@ -370,9 +307,7 @@ void TVelkPathData::FitToRect(const TRectF& ARect)
     const TRectF bounds = GetBounds();
     if (bounds.Width() == 0 || bounds.Height() == 0)
         return;
-    const TMatrix toOrigin = CreateTranslationMatrix(-bounds.Left, -bounds.Top);
-    const TMatrix stretch = CreateScalingMatrix(ARect.Width() / bounds.Width(), ARect.Height() / bounds.Height());
-    ApplyMatrix(MatrixMultiply(MatrixMultiply(toOrigin, stretch), CreateTranslationMatrix(ARect.Left, ARect.Top)));
+    ApplyMatrix(path_math::FitMatrix(bounds, ARect));
 }
 
 // --- Flattening ---
