@@ -1,0 +1,164 @@
+#include "graphics/custom_line_cap.h"
+
+#include "graphics/backend_path.h"
+
+namespace velk {
+
+const TClassInfo& TVelkGPCustomLineCap::StaticClass()
+{
+    using C = TVelkGPCustomLineCap;
+    static const TClassInfo info(u"TVelkGPCustomLineCap"_qs, &TVelkGPGraphicsObject::StaticClass(),
+                                 &CreateInstance<TVelkGPCustomLineCap>,
+                                 TPublished<C>()
+                                     .Enumeration(u"BaseCap"_qs, &C::BaseCap, &C::SetBaseCap, lcFlat)
+                                     .Single(u"BaseInset"_qs, &C::BaseInset, &C::SetBaseInset)
+                                     .Single(u"WidthScale"_qs, &C::WidthScale, &C::SetWidthScale, 1)
+                                     .Enumeration(u"Join"_qs, &C::Join, &C::SetJoin, sjMiter)
+                                     .Enumeration(u"StartCap"_qs, &C::StartCap, &C::SetStartCap, lcFlat)
+                                     .Enumeration(u"EndCap"_qs, &C::EndCap, &C::SetEndCap, lcFlat)
+                                     .Boolean(u"UsePathAsFill"_qs, &C::UsePathAsFill, &C::SetUsePathAsFill, false)
+                                     .String(u"PathData"_qs, &C::PathData, &C::SetPathData)
+                                     .Take());
+    return info;
+}
+
+TVelkGPCustomLineCap::TVelkGPCustomLineCap(TVelkGPCanvas* AOwner) : TVelkGPGraphicsObject(AOwner)
+{
+}
+
+TVelkGPCustomLineCap::~TVelkGPCustomLineCap() = default;
+
+std::unique_ptr<TVelkGPGraphicsObject> TVelkGPCustomLineCap::CreateSame(TVelkGPCanvas* AOwner) const
+{
+    return std::make_unique<TVelkGPCustomLineCap>(AOwner);
+}
+
+template <typename T>
+void TVelkGPCustomLineCap::Store(T& Field, const T& Value)
+{
+    if (Field == Value)
+        return;
+    Field = Value;
+    Changed();
+}
+
+TVelkGPPath& TVelkGPCustomLineCap::Path()
+{
+    if (!FPath) {
+        FPath = std::make_unique<TVelkGPPath>(Owner());
+        FPath->SetData(FPathData);
+        FPath->OnChange = [this](TObject*) {
+            if (!FAssigning)
+                Changed();
+        };
+    }
+    return *FPath;
+}
+
+QString TVelkGPCustomLineCap::PathData() const
+{
+    return FPath ? FPath->GetData() : FPathData;
+}
+
+void TVelkGPCustomLineCap::SetPathData(const QString& Value)
+{
+    if (FPath) {
+        FPathData = Value;
+        FPath->SetData(Value);
+        return;
+    }
+    Store(FPathData, Value);
+}
+
+void TVelkGPCustomLineCap::SetBaseCap(TVelkGPLineCap Value)
+{
+    Store(FBaseCap, Value);
+}
+
+void TVelkGPCustomLineCap::SetBaseInset(float Value)
+{
+    Store(FBaseInset, Value);
+}
+
+void TVelkGPCustomLineCap::SetWidthScale(float Value)
+{
+    Store(FWidthScale, Value);
+}
+
+void TVelkGPCustomLineCap::SetJoin(TVelkGPStrokeJoin Value)
+{
+    Store(FJoin, Value);
+}
+
+void TVelkGPCustomLineCap::SetStartCap(TVelkGPLineCap Value)
+{
+    Store(FStartCap, Value);
+}
+
+void TVelkGPCustomLineCap::SetEndCap(TVelkGPLineCap Value)
+{
+    Store(FEndCap, Value);
+}
+
+void TVelkGPCustomLineCap::SetUsePathAsFill(bool Value)
+{
+    Store(FUsePathAsFill, Value);
+}
+
+bool TVelkGPCustomLineCap::IsValid() const
+{
+    return (FPath && FPath->Count() > 0) || !PathData().isEmpty();
+}
+
+void TVelkGPCustomLineCap::Assign(const TPersistent* Source)
+{
+    const auto* cap = dynamic_cast<const TVelkGPCustomLineCap*>(Source);
+    if (!cap) {
+        TVelkGPGraphicsObject::Assign(Source);
+        return;
+    }
+    if (cap == this)
+        return;
+    FBaseCap = cap->FBaseCap;
+    FWidthScale = cap->FWidthScale;
+    FJoin = cap->FJoin;
+    FEndCap = cap->FEndCap;
+    FStartCap = cap->FStartCap;
+    FUsePathAsFill = cap->FUsePathAsFill;
+    FBaseInset = cap->FBaseInset;
+    FPathData = cap->PathData();
+    FAssigning = true;
+    try {
+        if (cap->FPath && cap->IsValid())
+            Path().Assign(cap->FPath.get());
+        else if (FPath)
+            FPath->SetData(FPathData);
+    } catch (...) {
+        FAssigning = false;
+        throw;
+    }
+    FAssigning = false;
+    Changed();
+}
+
+TVelkStrokeCustomCap TVelkGPCustomLineCap::Shape() const
+{
+    TVelkStrokeCustomCap shape;
+    if (FPath) {
+        shape.Path = FPath->ToQPainterPath();
+    } else {
+        TVelkGPPath path;
+        path.SetData(FPathData);
+        shape.Path = path.ToQPainterPath();
+    }
+    shape.Fill = FUsePathAsFill;
+    shape.BaseCap = FBaseCap;
+    shape.BaseInset = FBaseInset;
+    shape.WidthScale = FWidthScale;
+    shape.Join = FJoin;
+    shape.StartCap = FStartCap;
+    shape.EndCap = FEndCap;
+    return shape;
+}
+
+} // namespace velk
