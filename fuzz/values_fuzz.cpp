@@ -1,11 +1,13 @@
 // Feeds arbitrary text to the attribute value parsers: colours, transform lists,
-// lengths, number and point lists, dash arrays, clip rectangles, font families, data:
-// URIs and CSS selectors. Only the documented errors may escape a parser (ESVGException
-// from transform lists and selectors, EConvertError from strict numbers), and a written
-// transform must read back as the same matrix.
+// lengths, numbers, number and point lists, angles, dash arrays, clip rectangles, font
+// families, data: URIs and CSS selectors. Only the documented errors may escape a
+// parser (ESVGException from transform lists and selectors, EConvertError from strict
+// numbers); no reader gives NaN or an infinity; and what the writers make of a parsed
+// transform, colour or font family list reads back as the same value.
 
 #include "platform/exceptions.h"
 #include "platform/string_list.h"
+#include "svg/angle.h"
 #include "svg/clip_syntax.h"
 #include "svg/color.h"
 #include "svg/dash_array.h"
@@ -18,13 +20,34 @@
 #include "svg/selector_tokens.h"
 #include "svg/transform_syntax.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 
 using namespace velk;
 
 namespace {
+
+void Require(bool Condition)
+{
+    if (!Condition)
+        std::abort();
+}
+
+void RequireFinite(std::initializer_list<float> Values)
+{
+    for (const float value : Values)
+        Require(std::isfinite(value));
+}
+
+template <typename List>
+void RequireFiniteItems(const List& Values)
+{
+    for (const float value : Values)
+        Require(std::isfinite(value));
+}
 
 // Runs Parse and tells whether it succeeded; only the errors a value parser documents
 // are caught, anything else escapes and fails the run.
@@ -45,10 +68,71 @@ void CheckTransform(const QString& Text)
     TMatrix matrix;
     if (!Guarded([&] { matrix = SVGParseTransform(Text); }))
         return;
+    for (int i = 0; i < 9; ++i)
+        Require(std::isfinite(matrix[i]));
     const QString written = SVGTransformToStr(matrix);
     const TMatrix again = SVGParseTransform(written); // must not raise
-    if (written.isEmpty() ? !SameMatrix(matrix, IdentityMatrix, 0.00001f) : !(again == matrix))
-        std::abort(); // the writer's text must read back
+    Require(written.isEmpty() ? SameMatrix(matrix, IdentityMatrix, 0.00001f) : again == matrix);
+}
+
+void CheckColor(const QString& Text)
+{
+    bool isNone = false, inherit = false;
+    const TVelkGPColor color = SVGParseColor(Text, 0, isNone, 0xFF000000, inherit);
+    isNone = false, inherit = false;
+    Require(SVGParseColor(SVGColorToStr(color), 0x12345678, isNone, 0, inherit) == (0xFF000000u | color));
+}
+
+void CheckNumbers(const QString& Text)
+{
+    bool inherit = false;
+    RequireFinite({SVGParseNumber(Text, inherit, 0)});
+    inherit = false;
+    RequireFinite({SVGParseMiterLimit(Text, inherit, 0)});
+    RequireFiniteItems(SVGParseNumbers(Text));
+    bool automatic = false;
+    RequireFinite({SVGParseAngle(Text, automatic, 0)});
+    (void)SVGParseGlyphOrientationVertical(Text);
+    (void)SVGNormalizeSpaces(Text);
+    Guarded([&] {
+        for (const TPointF& point : SVGParsePoints(Text))
+            RequireFinite({point.X, point.Y});
+    });
+}
+
+void CheckLengths(const QString& Text)
+{
+    TSVGLength length;
+    SVGParseLength(Text, length, 0, 1);
+    RequireFinite({length.Raw()});
+    TSVGLengths lengths;
+    SVGParseLengths(Text, lengths, 0, 1);
+    TSVGUnit unit = suNone;
+    RequireFinite({SVGParsePixels(Text, unit, DefaultUnitFactors, 0, 1, 0)});
+    bool inherit = false;
+    RequireFinite({SVGParseFontSize(Text, inherit, unit, 12, DefaultUnitFactors, 12)});
+
+    QList<bool> isPercent;
+    QList<TSVGUnit> units;
+    QList<float> values;
+    (void)SVGParseDashArray(Text, isPercent, units, values, 0, 1, DefaultUnitFactors);
+    RequireFiniteItems(values);
+    inherit = false;
+    const TRectF clip = SVGParseClip(Text, {}, inherit, DefaultUnitFactors);
+    RequireFinite({clip.Left, clip.Top, clip.Right, clip.Bottom});
+}
+
+void CheckFontFamilies(const QString& Text)
+{
+    TStringList families;
+    bool inherit = false;
+    SVGParseFontFamily(Text, families, inherit);
+    TStringList again;
+    inherit = false;
+    SVGParseFontFamily(SVGFontFamiliesToStr(families), again, inherit);
+    Require(again.Count() == families.Count());
+    for (int i = 0; i < families.Count(); ++i)
+        Require(again[i] == families[i]);
 }
 
 } // namespace
@@ -56,40 +140,12 @@ void CheckTransform(const QString& Text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-
-    bool isNone = false, inherit = false;
-    (void)SVGParseColor(text, 0, isNone, 0xFF000000, inherit);
-
+    CheckColor(text);
     CheckTransform(text);
-
-    TSVGLength length;
-    SVGParseLength(text, length, 0, 1);
-    TSVGLengths lengths;
-    SVGParseLengths(text, lengths, 0, 1);
-    TSVGUnit unit = suNone;
-    (void)SVGParsePixels(text, unit, DefaultUnitFactors, 0, 1, 0);
-    inherit = false;
-    (void)SVGParseFontSize(text, inherit, unit, 12, DefaultUnitFactors, 12);
-
-    (void)SVGSplitNumbers(text);
-    (void)SVGParseNumbers(text);
-    (void)SVGNormalizeSpaces(text);
-    Guarded([&] { (void)SVGPointsToStr(SVGParsePoints(text), u"0.###"); });
-
-    QList<bool> isPercent;
-    QList<TSVGUnit> units;
-    QList<float> values;
-    (void)SVGParseDashArray(text, isPercent, units, values, 0, 1, DefaultUnitFactors);
-    inherit = false;
-    (void)SVGParseClip(text, {}, inherit, DefaultUnitFactors);
-
-    TStringList families;
-    inherit = false;
-    SVGParseFontFamily(text, families, inherit);
-    (void)SVGFontFamiliesToStr(families);
-
+    CheckNumbers(text);
+    CheckLengths(text);
+    CheckFontFamilies(text);
     (void)SVGDecodeDataURI(text);
-
     Guarded([&] {
         for (const TSVGSelectorToken& token : SVGTokenizeSelector(text))
             (void)token.ToString();

@@ -1,6 +1,7 @@
 #include "svg/clip_syntax.h"
 
 #include "svg/length_syntax.h"
+#include "svg/number_lists.h"
 #include "svg/trim.h"
 #include "svg/xml_attributes.h"
 
@@ -16,10 +17,10 @@ TRectF SVGParseClip(QStringView Text, const TRectF& Current, bool& Inherit, cons
         return Current;
     if (text == u"auto")
         return {};
-    if (!text.startsWith(u"rect(", Qt::CaseInsensitive) || !text.endsWith(u')'))
+    if (!SVGStartsWithASCII(text, u"rect(") || !text.endsWith(u')'))
         return Current;
     // CSS separates the four offsets with commas; blanks alone are also accepted.
-    const QStringList items = SVGSplitStrings(text.sliced(5, text.size() - 6), u", \t\n\r");
+    const QStringList items = SVGSplitStrings(text.sliced(5, text.size() - 6), SVGNumberSeparators);
     float edges[4] = {0, 0, 0, 0}; // top, right, bottom, left
     for (qsizetype i = 0; i < std::min<qsizetype>(items.size(), 4); ++i) {
         TSVGUnit unit = suNone;

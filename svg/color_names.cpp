@@ -2,7 +2,7 @@
 
 #include "svg/color.h"
 
-#include "svg/keywords.h"
+#include "svg/trim.h"
 
 #include <algorithm>
 #include <array>

@@ -2,11 +2,13 @@
 
 #include "svg/trim.h"
 
+#include <string_view>
+
 namespace velk {
 
 namespace {
 
-constexpr QStringView Scheme = u"data:";
+constexpr std::u16string_view Scheme = u"data:";
 
 // The data without blanks, as Latin-1: a character outside Latin-1 becomes "?", which
 // is not base64 either.
@@ -25,9 +27,10 @@ QByteArray Base64Text(QStringView Data)
 TSVGDataURI SVGDecodeDataURI(QStringView Text)
 {
     const QStringView text = SVGTrim(Text);
-    if (!text.startsWith(Scheme, Qt::CaseInsensitive))
+    if (!SVGStartsWithASCII(text, Scheme))
         return {};
-    const qsizetype comma = text.indexOf(u',', Scheme.size());
+    const auto schemeSize = static_cast<qsizetype>(Scheme.size());
+    const qsizetype comma = text.indexOf(u',', schemeSize);
     if (comma < 0)
         return {};
 
@@ -35,14 +38,14 @@ TSVGDataURI SVGDecodeDataURI(QStringView Text)
     result.MediaType = u"text/plain"_qs;
     bool base64 = false;
     bool first = true;
-    for (const QStringView item : text.sliced(Scheme.size(), comma - Scheme.size()).tokenize(u';')) {
+    for (const QStringView item : text.sliced(schemeSize, comma - schemeSize).tokenize(u';')) {
         if (first && item.contains(u'/'))
             result.MediaType = item.toString();
-        else if (item.compare(u"base64", Qt::CaseInsensitive) == 0)
+        else if (SVGSameTextASCII(item, u"base64"))
             base64 = true;
         first = false;
     }
-    if (!base64 || !result.MediaType.startsWith(u"image/", Qt::CaseInsensitive))
+    if (!base64 || !SVGStartsWithASCII(result.MediaType, u"image/"))
         return result;
 
     QByteArray::FromBase64Result decoded =

@@ -9,9 +9,11 @@ namespace velk {
 
 namespace {
 
+// Names that would not read back as themselves unquoted: empty ones, "inherit" (the
+// keyword when alone), and those holding a separator or beginning with a quote.
 bool NeedsQuotes(const QString& Name)
 {
-    return Name.startsWith(u'"') || Name.startsWith(u'\'')
+    return Name.isEmpty() || Name == u"inherit" || Name.startsWith(u'"') || Name.startsWith(u'\'')
         || std::any_of(Name.begin(), Name.end(), [](QChar C) { return SVGIsBlank(C) || C == u','; });
 }
 
@@ -34,13 +36,19 @@ void SVGParseFontFamily(QStringView Text, TStrings& Families, bool& Inherit)
 
 QString SVGFontFamiliesToStr(const TStrings& Families)
 {
+    // A double quote anywhere makes the reader take the double quote as the quote
+    // character, so the writer must quote with it too.
+    QChar quote = u'\'';
+    for (int i = 0; i < Families.Count(); ++i)
+        if (Families.Strings(i).contains(u'"'))
+            quote = u'"';
     QString result;
     for (int i = 0; i < Families.Count(); ++i) {
         if (i > 0)
             result += u", ";
         QString name = Families.Strings(i);
         if (NeedsQuotes(name))
-            name = u'\'' + name.replace(u'\'', u"''"_qs) + u'\'';
+            name = quote + name.replace(quote, QString(2, quote)) + quote;
         result += name;
     }
     return result;

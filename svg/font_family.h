@@ -19,9 +19,11 @@ class TStrings;
 // Families changes once (one OnChange).
 void SVGParseFontFamily(QStringView Text, TStrings& Families, bool& Inherit);
 
-// The names joined by ", "; a name holding a blank or a comma, or beginning with a
-// quote, is wrapped in single quotes (single quotes inside doubled):
-// "Times New Roman", "serif" gives 'Times New Roman', serif.
+// The names joined by ", ". Names that would not read back unquoted (empty, "inherit",
+// holding a blank or a comma, beginning with a quote) are wrapped in single quotes, the
+// quote doubled inside: "Times New Roman", "serif" gives 'Times New Roman', serif. When
+// a name holds a double quote, the double quote is used instead, as SVGParseFontFamily
+// then expects it. What is written reads back as the same names.
 QString SVGFontFamiliesToStr(const TStrings& Families);
 
 } // namespace velk

@@ -65,10 +65,10 @@ enum TSVGAlignmentBaseline {
     abMathematica // "mathematical"; the value name has always been spelled so
 };
 
-// dominant-baseline
 // baseline-shift; bsPercentage and bsLength carry a length (TSVGBaselineShiftLength).
 enum TSVGBaselineShift { bsNone, bsBaseline, bsSubscript, bsSuperscript, bsPercentage, bsLength };
 
+// dominant-baseline
 enum TSVGDominantBaseline {
     dbNone,
     dbAuto,

@@ -1,7 +1,6 @@
 #include "svg/number_lists.h"
 
 #include "platform/float_format.h"
-#include "svg/keywords.h"
 #include "svg/trim.h"
 #include "svg/xml_attributes.h"
 

@@ -20,14 +20,7 @@ constexpr double DegreesToRadians = std::numbers::pi / 180;
 // Function names are separated by blanks and commas ("translate(1), scale(2)").
 QStringView TrimName(QStringView Text)
 {
-    const auto separator = [](QChar C) { return SVGIsBlank(C) || C == u','; };
-    qsizetype first = 0;
-    qsizetype last = Text.size();
-    while (first < last && separator(Text[first]))
-        ++first;
-    while (last > first && separator(Text[last - 1]))
-        --last;
-    return Text.sliced(first, last - first);
+    return SVGTrimIf(Text, [](QChar C) { return SVGIsBlank(C) || C == u','; });
 }
 
 // Sine and cosine of an angle in degrees. Quarter turns are exact, so that rotate(90)

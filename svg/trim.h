@@ -15,16 +15,23 @@ constexpr bool SVGIsBlank(QChar C) noexcept
     return C.unicode() <= u' ';
 }
 
-// Text without its leading and trailing blanks.
-constexpr QStringView SVGTrim(QStringView Text) noexcept
+// Text without the leading and trailing characters for which Strip holds.
+template <typename Predicate>
+constexpr QStringView SVGTrimIf(QStringView Text, Predicate Strip)
 {
     qsizetype first = 0;
     qsizetype last = Text.size();
-    while (first < last && SVGIsBlank(Text[first]))
+    while (first < last && Strip(Text[first]))
         ++first;
-    while (last > first && SVGIsBlank(Text[last - 1]))
+    while (last > first && Strip(Text[last - 1]))
         --last;
     return Text.sliced(first, last - first);
+}
+
+// Text without its leading and trailing blanks.
+constexpr QStringView SVGTrim(QStringView Text) noexcept
+{
+    return SVGTrimIf(Text, SVGIsBlank);
 }
 
 // The style forms of the value readers: Inherit := (Text is "inherit") or (Inherit and
@@ -53,6 +60,13 @@ constexpr bool SVGSameTextASCII(QStringView Text, std::u16string_view Word) noex
         if (SVGLowerASCII(Text[static_cast<qsizetype>(i)].unicode()) != SVGLowerASCII(Word[i]))
             return false;
     return true;
+}
+
+// Text begins with Word, ASCII letters compared without case.
+constexpr bool SVGStartsWithASCII(QStringView Text, std::u16string_view Word) noexcept
+{
+    const auto size = static_cast<qsizetype>(Word.size());
+    return Text.size() >= size && SVGSameTextASCII(Text.first(size), Word);
 }
 
 } // namespace velk

@@ -28,6 +28,7 @@ TEST(SVGDecodeDataURI, Base64ImagesAreDecodedInMemory)
         {u"data:;base64,aGVsbG8=", "text/plain", nullptr},
         {u"data:base64,aGVsbG8=", "text/plain", nullptr},
         {u"data:image/png,hello", "image/png", nullptr},
+        {u"data:image/png;ba\u017Fe64,aGVsbG8=", "image/png", nullptr}, // the long s folds to "s" in Unicode
         {u"data:image/png;base64", "", nullptr},    // no ",": not a data: URI
         {u"image.png", "", nullptr},
         {u"", "", nullptr},

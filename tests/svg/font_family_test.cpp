@@ -75,7 +75,7 @@ TEST(SVGParseFontFamily, TheListChangesOnce)
     }
 }
 
-TEST(SVGFontFamiliesToStr, QuotesNamesWithBlanksAndReadsBack)
+TEST(SVGFontFamiliesToStr, QuotesWhatWouldNotReadBack)
 {
     struct Case {
         QStringList Names;
@@ -85,6 +85,11 @@ TEST(SVGFontFamiliesToStr, QuotesNamesWithBlanksAndReadsBack)
         {{u"Arial"_qs}, "Arial"},
         {{u"Bob's Font"_qs, u"Bob's"_qs}, "'Bob''s Font', Bob's"},
         {{u"a,b"_qs}, "'a,b'"},
+        {{u"'quoted"_qs}, "'''quoted'"},
+        {{u"a"_qs, u""_qs}, "a, ''"},
+        {{u"inherit"_qs}, "'inherit'"}, // unquoted, the keyword
+        // A double quote in a name: the double quote quotes, single quotes are plain.
+        {{u"Say \"Hi\""_qs, u"it's"_qs, u"x y"_qs}, "\"Say \"\"Hi\"\"\", it's, \"x y\""},
         {{}, ""},
     };
     for (const Case& c : cases) {
