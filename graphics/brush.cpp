@@ -4,12 +4,13 @@
 #include "graphics/gp_exception.h"
 #include "graphics/gradient.h"
 #include "graphics/hatch_styles.h"
-#include "graphics/region_area.h"
+#include "graphics/qt_conversions.h"
 #include "platform/numbers.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QScopeGuard>
 #include <QTransform>
 
 #include <algorithm>
@@ -121,6 +122,17 @@ QGradientStops ReversedQtStops(const TVelkGPBlend& Blend)
     return QtStops(std::move(reversed));
 }
 
+bool IsFinite(const QPointF& P)
+{
+    return std::isfinite(P.x()) && std::isfinite(P.y());
+}
+
+// A brush transform Qt can draw with: invertible, every entry a number.
+bool IsUsable(const QTransform& T)
+{
+    return T.isInvertible() && std::isfinite(T.determinant()) && std::isfinite(T.dx()) && std::isfinite(T.dy());
+}
+
 QImage MirroredTile(const QImage& Image, bool Horizontal, bool Vertical)
 {
     const int w = Image.width(), h = Image.height();
@@ -188,38 +200,31 @@ void TVelkGPBrush::DestroyHandle()
     FHandle.reset();
 }
 
+template <typename F>
+void TVelkGPBrush::WithoutGradientEcho(F&& Action)
+{
+    FGradientSilent = true;
+    const auto restore = qScopeGuard([this] { FGradientSilent = false; });
+    Action();
+}
+
 void TVelkGPBrush::SetColor(TVelkGPColor Value)
 {
-    if (Value == FColor)
-        return;
-    FColor = Value;
-    FGradientSilent = true;
-    try {
-        if (FGradient->Points()->Count() > 0)
-            FGradient->SetColor(0, Value);
-    } catch (...) {
-        FGradientSilent = false;
-        throw;
-    }
-    FGradientSilent = false;
-    DestroyHandle();
-    Changed();
+    SetMirroredColor(FColor, 0, Value);
 }
 
 void TVelkGPBrush::SetBackColor(TVelkGPColor Value)
 {
-    if (Value == FBackColor)
+    SetMirroredColor(FBackColor, 1, Value);
+}
+
+void TVelkGPBrush::SetMirroredColor(TVelkGPColor& Field, int Stop, TVelkGPColor Value)
+{
+    if (Value == Field)
         return;
-    FBackColor = Value;
-    FGradientSilent = true;
-    try {
-        if (FGradient->Points()->Count() > 1)
-            FGradient->SetColor(1, Value);
-    } catch (...) {
-        FGradientSilent = false;
-        throw;
-    }
-    FGradientSilent = false;
+    Field = Value;
+    if (Stop < FGradient->Points()->Count())
+        WithoutGradientEcho([&] { FGradient->SetColor(Stop, Value); });
     DestroyHandle();
     Changed();
 }
@@ -309,14 +314,7 @@ void TVelkGPBrush::Assign(const TPersistent* Source)
     }
     if (brush == this)
         return;
-    FGradientSilent = true;
-    try {
-        FGradient->Assign(brush->FGradient.get());
-    } catch (...) {
-        FGradientSilent = false;
-        throw;
-    }
-    FGradientSilent = false;
+    WithoutGradientEcho([&] { FGradient->Assign(brush->FGradient.get()); });
     FDefaultColor = brush->FDefaultColor;
     FColor = brush->FColor;
     FMatrix = brush->FMatrix;
@@ -324,11 +322,13 @@ void TVelkGPBrush::Assign(const TPersistent* Source)
     FBackColor = brush->FBackColor;
     FWrapMode = brush->FWrapMode;
     FBitmap = brush->FBitmap;
+    FBitmapSrcRect = brush->FBitmapSrcRect;
     FBitmapOpacity = brush->FBitmapOpacity;
     FArea = brush->FArea;
     FDefaultKind = brush->FDefaultKind;
     // The wrap mode stays the source's even when the kind becomes bkGradient (which
-    // otherwise clamps): the canvas draws through copies, and a copy must draw the same.
+    // otherwise clamps), and the source rectangle is copied too: the canvas draws
+    // through copies, and a copy must draw the same.
     FKind = brush->FKind;
     DestroyHandle();
     Changed();
@@ -390,10 +390,13 @@ std::optional<QPainterPath> TVelkGPBrush::PaintArea() const
 {
     if (FKind != bkBitmap || FWrapMode != wmClamp || FBitmap.isNull())
         return std::nullopt;
+    const QTransform matrix = ToQTransform(FMatrix);
+    if (!IsUsable(matrix))
+        return QPainterPath();
     const QImage image = SourceImage();
     QPainterPath area;
     area.addRect(0, 0, image.width(), image.height());
-    return ToQTransform(FMatrix).map(area);
+    return matrix.map(area);
 }
 
 TVelkGPGraphicsObject* TVelkGPBrush::Prepare(const TRectF& aRect, float Opacity)
@@ -402,6 +405,7 @@ TVelkGPGraphicsObject* TVelkGPBrush::Prepare(const TRectF& aRect, float Opacity)
         SetColor(ColorWithOpacity(FColor, Opacity));
         SetBackColor(ColorWithOpacity(FBackColor, Opacity));
         FBitmapOpacity *= std::max(0.0f, Opacity);
+        DestroyHandle(); // the texture fades even when no colour changed
     }
     if (FKind != bkGradient)
         return this;
@@ -434,12 +438,21 @@ TVelkGPBrush::TEllipse TVelkGPBrush::RadialGeometry() const
                     FArea.Top + h * transform.RotationCenter()->Y())};
 }
 
+bool TVelkGPBrush::TEllipse::IsDrawable() const
+{
+    return RadiusX > 0 && RadiusY > 0 && std::isfinite(RadiusX) && std::isfinite(RadiusY) && IsFinite(Center) &&
+           IsFinite(Focus);
+}
+
 QPainterPath TVelkGPBrush::RadialEllipse() const
 {
     const TEllipse e = RadialGeometry();
+    const QTransform matrix = ToQTransform(FMatrix);
+    if (!e.IsDrawable() || !IsUsable(matrix))
+        return {};
     QPainterPath path;
     path.addEllipse(e.Center, e.RadiusX, e.RadiusY);
-    return ToQTransform(FMatrix).map(path);
+    return matrix.map(path);
 }
 
 QBrush TVelkGPBrush::CreateHandle() const
@@ -461,79 +474,64 @@ QBrush TVelkGPBrush::CreateHandle() const
 
 QBrush TVelkGPBrush::GradientBrush() const
 {
+    return FGradient->Style() == gsRadial ? RadialBrush() : LinearBrush();
+}
+
+QBrush TVelkGPBrush::RadialBrush() const
+{
+    const TVelkGPGradient& gradient = *FGradient;
+    const QTransform matrix = ToQTransform(FMatrix);
+    const TEllipse e = RadialGeometry();
+    TVelkGPBlend blend = gradient.PresetBlend(FColor);
+    // No room for the colours: the boundary colour (the last stop as SVG lists them)
+    // fills the shape.
+    if (!e.IsDrawable() || !IsUsable(matrix))
+        return QBrush(ToQColor(blend.front().Color));
+    if (gradient.GammaCorrection())
+        blend = GammaCorrected(blend);
+    // The centre point in the space of the unit circle.
+    const QPointF focus((e.Focus.x() - e.Center.x()) / e.RadiusX, (e.Focus.y() - e.Center.y()) / e.RadiusY);
+    QRadialGradient qgradient(QPointF(0, 0), 1, focus);
+    qgradient.setStops(ReversedQtStops(blend));
+    qgradient.setSpread(QGradient::PadSpread);
+    QBrush brush(qgradient);
+    brush.setTransform(QTransform::fromScale(e.RadiusX, e.RadiusY) *
+                       QTransform::fromTranslate(e.Center.x(), e.Center.y()) * matrix);
+    return brush;
+}
+
+QBrush TVelkGPBrush::LinearBrush() const
+{
     const TVelkGPGradient& gradient = *FGradient;
     const TVelkGPGradientPoints& points = *gradient.Points();
     const QTransform matrix = ToQTransform(FMatrix);
-    const bool singular = !matrix.isInvertible();
-
-    if (gradient.Style() == gsRadial) {
-        const TEllipse e = RadialGeometry();
-        TVelkGPBlend blend = gradient.PresetBlend(FColor);
-        // No room for the colours: the boundary colour (the last stop as SVG lists them)
-        // fills the shape.
-        if (singular || e.RadiusX == 0 || e.RadiusY == 0 || !std::isfinite(e.RadiusX) || !std::isfinite(e.RadiusY))
-            return QBrush(ToQColor(blend.front().Color));
-        if (gradient.GammaCorrection())
-            blend = GammaCorrected(blend);
-        QRadialGradient qgradient(QPointF(0, 0), 1,
-                                  QPointF((e.Focus.x() - e.Center.x()) / e.RadiusX,
-                                          (e.Focus.y() - e.Center.y()) / e.RadiusY));
-        qgradient.setStops(ReversedQtStops(blend));
-        qgradient.setSpread(QGradient::PadSpread);
-        QBrush brush(qgradient);
-        brush.setTransform(QTransform::fromScale(e.RadiusX, e.RadiusY) *
-                           QTransform::fromTranslate(e.Center.x(), e.Center.y()) * matrix);
-        return brush;
-    }
-
     const TPointF start = gradient.StartPosition()->Point();
     const TPointF stop = gradient.StopPosition()->Point();
-    if (singular || (start.X == stop.X && start.Y == stop.Y)) {
-        // A zero-length line: its far end, the last stop, fills the shape.
+    const QLineF line = FWrapMode == wmClamp ? ClampedLine(start, stop) : QLineF(AreaPoint(start), AreaPoint(stop));
+    // A line without length (or without numbers): its far end, the last stop, fills the
+    // shape.
+    if ((start.X == stop.X && start.Y == stop.Y) || !IsFinite(line.p1()) || !IsFinite(line.p2()) ||
+        !IsUsable(matrix))
         return QBrush(ToQColor(points.Count() > 0 ? points[points.Count() - 1]->Color() : FColor));
-    }
 
     TVelkGPBlend blend;
-    QPointF from, to;
-    const double w = FArea.Width(), h = FArea.Height();
-    if (FWrapMode == wmClamp) {
-        // Across the whole area in the line's direction: position 0 on the corner that
-        // comes first along it, 1 on the corner that comes last.
-        const double angle = std::atan2(double(stop.Y) - start.Y, double(stop.X) - start.X);
-        const QPointF d(std::cos(angle), std::sin(angle));
-        const QPointF corners[] = {{FArea.Left, FArea.Top},
-                                   {FArea.Right, FArea.Top},
-                                   {FArea.Left, FArea.Bottom},
-                                   {FArea.Right, FArea.Bottom}};
-        double low = INFINITY, high = -INFINITY;
-        for (const QPointF& c : corners) {
-            const double p = QPointF::dotProduct(c, d);
-            low = std::min(low, p);
-            high = std::max(high, p);
-        }
-        const QPointF center(FArea.Left + w / 2, FArea.Top + h / 2);
-        const double middle = QPointF::dotProduct(center, d);
-        from = center + d * (low - middle);
-        to = center + d * (high - middle);
+    if (gradient.Shape() != lgsNormal) {
+        const TVelkGPColor nearColor = points.Count() > 0 ? points[0]->Color() : FColor;
+        const TVelkGPColor farColor = points.Count() > 1 ? points[1]->Color() : FBackColor;
+        blend = ShapeBlend(gradient.Shape(), gradient.ShapeFocus(), gradient.ShapeScale(), nearColor, farColor);
+    } else if (FWrapMode == wmClamp) {
         blend = gradient.PresetBlend(FColor);
     } else {
-        // From the start to the stop position, repeated beyond them.
-        from = QPointF(FArea.Left + w * start.X, FArea.Top + h * start.Y);
-        to = QPointF(FArea.Left + w * stop.X, FArea.Top + h * stop.Y);
+        // The stops at their offsets between the start and the stop position.
         TVelkGPBlend stops;
         for (const auto& point : points)
             stops.push_back({point->Color(), point->Offset()});
         blend = velk::PresetBlend(stops, FColor, {0, 0}, {1, 0});
     }
-    if (gradient.Shape() != lgsNormal) {
-        const TVelkGPColor nearColor = points.Count() > 0 ? points[0]->Color() : FColor;
-        const TVelkGPColor farColor = points.Count() > 1 ? points[1]->Color() : FBackColor;
-        blend = ShapeBlend(gradient.Shape(), gradient.ShapeFocus(), gradient.ShapeScale(), nearColor, farColor);
-    }
     if (gradient.GammaCorrection())
         blend = GammaCorrected(blend);
 
-    QLinearGradient qgradient(from, to);
+    QLinearGradient qgradient(line.p1(), line.p2());
     qgradient.setStops(QtStops(std::move(blend)));
     qgradient.setSpread(FWrapMode == wmClamp  ? QGradient::PadSpread
                         : FWrapMode == wmTile ? QGradient::RepeatSpread
@@ -541,6 +539,32 @@ QBrush TVelkGPBrush::GradientBrush() const
     QBrush brush(qgradient);
     brush.setTransform(matrix);
     return brush;
+}
+
+QPointF TVelkGPBrush::AreaPoint(const TPointF& Fraction) const
+{
+    return {FArea.Left + double(FArea.Width()) * Fraction.X, FArea.Top + double(FArea.Height()) * Fraction.Y};
+}
+
+QLineF TVelkGPBrush::ClampedLine(const TPointF& Start, const TPointF& Stop) const
+{
+    // Across the whole area in the direction of the start-stop line: position 0 on the
+    // corner that comes first along it, 1 on the corner that comes last.
+    const double angle = std::atan2(double(Stop.Y) - Start.Y, double(Stop.X) - Start.X);
+    const QPointF d(std::cos(angle), std::sin(angle));
+    const QPointF corners[] = {{FArea.Left, FArea.Top},
+                               {FArea.Right, FArea.Top},
+                               {FArea.Left, FArea.Bottom},
+                               {FArea.Right, FArea.Bottom}};
+    double low = INFINITY, high = -INFINITY;
+    for (const QPointF& c : corners) {
+        const double p = QPointF::dotProduct(c, d);
+        low = std::min(low, p);
+        high = std::max(high, p);
+    }
+    const QPointF center = AreaPoint({0.5f, 0.5f});
+    const double middle = QPointF::dotProduct(center, d);
+    return {center + d * (low - middle), center + d * (high - middle)};
 }
 
 QImage TVelkGPBrush::SourceImage() const
@@ -558,6 +582,10 @@ QImage TVelkGPBrush::SourceImage() const
 
 QBrush TVelkGPBrush::TextureBrush() const
 {
+    // A singular matrix squeezes the image to nothing: nothing is painted.
+    const QTransform matrix = ToQTransform(FMatrix);
+    if (!IsUsable(matrix))
+        return {};
     QImage image = SourceImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (FBitmapOpacity < 1) {
         QImage faded(image.size(), QImage::Format_ARGB32_Premultiplied);
@@ -583,7 +611,7 @@ QBrush TVelkGPBrush::TextureBrush() const
         break;
     }
     QBrush brush(image);
-    brush.setTransform(ToQTransform(FMatrix));
+    brush.setTransform(matrix);
     return brush;
 }
 

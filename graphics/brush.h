@@ -13,8 +13,9 @@
 //    list is reversed, since Qt's position 0 is the centre;
 //  - a zero-length linear gradient, or a radial gradient with a zero radius, paints the
 //    solid colour its far end would have (the last stop of the gradient as SVG writes it);
+//    so does a gradient whose geometry is not finite or whose matrix is singular;
 //  - texture brushes tile the image (mirrored copies for the flip modes); wmClamp paints
-//    the image once, inside PaintArea;
+//    the image once, inside PaintArea; a singular matrix paints nothing;
 //  - hatch brushes tile an 8×8 pattern of Color on BackColor.
 
 #include "graphics/geometry.h"
@@ -23,6 +24,7 @@
 
 #include <QBrush>
 #include <QImage>
+#include <QLineF>
 #include <QPainterPath>
 #include <QPointF>
 
@@ -81,8 +83,8 @@ public:
     TVelkGPColor DefaultColor() const { return FDefaultColor; }
 
     // From a brush: gradient, default colour, colour, matrix, hatch style, back colour,
-    // wrap mode, bitmap, default kind and kind, so that the copy draws like the source;
-    // BitmapSrcRect is not copied. Anything else: TPersistent's rules.
+    // wrap mode, bitmap with its source rectangle, default kind and kind, so that the
+    // copy draws like the source. Anything else: TPersistent's rules.
     void Assign(const TPersistent* Source) override;
     using TVelkGPGraphicsObject::Assign;
     // From a platform brush: colour and default colour take its colour; its style gives
@@ -94,7 +96,7 @@ public:
     // after a change. bkNone gives Qt::NoBrush.
     const QBrush& Handle();
     // Where the brush paints, in user space: a clamped texture paints only inside its
-    // image; nothing means everywhere.
+    // image (nowhere under a singular matrix); nothing means everywhere.
     std::optional<QPainterPath> PaintArea() const;
 
     // Rebuilds the Qt brush from the fields.
@@ -115,13 +117,27 @@ private:
         double RadiusX;
         double RadiusY;
         QPointF Focus;
+        // Room for the colours: both radii positive, every number finite.
+        bool IsDrawable() const;
     };
 
+    // Writes Value into Field and into gradient stop Stop (when there is one).
+    void SetMirroredColor(TVelkGPColor& Field, int Stop, TVelkGPColor Value);
+    // Runs Action, which changes the gradient, without the gradient's change echoing
+    // back into Color and BackColor.
+    template <typename F>
+    void WithoutGradientEcho(F&& Action);
     void GradientChanged();
     TEllipse RadialGeometry() const;
     QPainterPath RadialEllipse() const;
     QBrush CreateHandle() const;
     QBrush GradientBrush() const;
+    QBrush RadialBrush() const;
+    QBrush LinearBrush() const;
+    // A point of the area given as fractions of it.
+    QPointF AreaPoint(const TPointF& Fraction) const;
+    // The line a wmClamp gradient runs along.
+    QLineF ClampedLine(const TPointF& Start, const TPointF& Stop) const;
     QBrush TextureBrush() const;
     QImage SourceImage() const;
 

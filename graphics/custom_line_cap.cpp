@@ -2,6 +2,8 @@
 
 #include "graphics/backend_path.h"
 
+#include <QScopeGuard>
+
 namespace velk {
 
 const TClassInfo& TVelkGPCustomLineCap::StaticClass()
@@ -62,12 +64,14 @@ QString TVelkGPCustomLineCap::PathData() const
 
 void TVelkGPCustomLineCap::SetPathData(const QString& Value)
 {
-    if (FPath) {
-        FPathData = Value;
-        FPath->SetData(Value);
+    if (!FPath) {
+        Store(FPathData, Value);
         return;
     }
-    Store(FPathData, Value);
+    if (Value == PathData())
+        return;
+    FPathData = Value;
+    FPath->SetData(Value); // the path's change event reports it
 }
 
 void TVelkGPCustomLineCap::SetBaseCap(TVelkGPLineCap Value)
@@ -127,17 +131,14 @@ void TVelkGPCustomLineCap::Assign(const TPersistent* Source)
     FUsePathAsFill = cap->FUsePathAsFill;
     FBaseInset = cap->FBaseInset;
     FPathData = cap->PathData();
-    FAssigning = true;
-    try {
+    {
+        FAssigning = true;
+        const auto restore = qScopeGuard([this] { FAssigning = false; });
         if (cap->FPath && cap->IsValid())
             Path().Assign(cap->FPath.get());
         else if (FPath)
             FPath->SetData(FPathData);
-    } catch (...) {
-        FAssigning = false;
-        throw;
     }
-    FAssigning = false;
     Changed();
 }
 

@@ -5,6 +5,8 @@
 #include "platform/binary_writer.h"
 #include "platform/exceptions.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
 
@@ -328,7 +330,7 @@ void TVelkGPGradient::SetShape(TVelkGPLinearGradientShape Value)
 
 namespace {
 
-// 0…1; NaN stays at the default 1.
+// 0…1; NaN gives 1.
 float ClampUnit(float Value)
 {
     return std::max(0.0f, std::min(1.0f, Value));
@@ -354,18 +356,21 @@ void TVelkGPGradient::SetShapeScale(float Value)
     Change();
 }
 
-TVelkGPColor TVelkGPGradient::GetColor(int Index) const
+TVelkGPGradientPoint* TVelkGPGradient::CheckedPoint(int Index) const
 {
     if (Index < 0 || Index >= FPoints->Count())
         throw EArgumentOutOfRangeException(messages::ArgumentOutOfRange);
-    return FPoints->GetPoint(Index)->Color();
+    return FPoints->GetPoint(Index);
+}
+
+TVelkGPColor TVelkGPGradient::GetColor(int Index) const
+{
+    return CheckedPoint(Index)->Color();
 }
 
 void TVelkGPGradient::SetColor(int Index, TVelkGPColor Value)
 {
-    if (Index < 0 || Index >= FPoints->Count())
-        throw EArgumentOutOfRangeException(messages::ArgumentOutOfRange);
-    FPoints->GetPoint(Index)->SetColor(Value);
+    CheckedPoint(Index)->SetColor(Value);
 }
 
 void TVelkGPGradient::Assign(const TPersistent* Source)
@@ -377,8 +382,9 @@ void TVelkGPGradient::Assign(const TPersistent* Source)
     }
     if (gradient == this)
         return;
-    FAssigning = true;
-    try {
+    {
+        FAssigning = true;
+        const auto restore = qScopeGuard([this] { FAssigning = false; });
         FPoints->Assign(gradient->FPoints.get());
         FStyle = gradient->FStyle;
         if (FStyle == gsRadial) {
@@ -391,11 +397,7 @@ void TVelkGPGradient::Assign(const TPersistent* Source)
         FShape = gradient->FShape;
         FShapeScale = gradient->FShapeScale;
         FShapeFocus = gradient->FShapeFocus;
-    } catch (...) {
-        FAssigning = false;
-        throw;
     }
-    FAssigning = false;
     Change();
 }
 

@@ -200,6 +200,9 @@ public:
 private:
     friend class TVelkGPBrush;
 
+    // Stop Index; raises EArgumentOutOfRangeException outside the stops.
+    TVelkGPGradientPoint* CheckedPoint(int Index) const;
+
     std::unique_ptr<TVelkGPGradientPoints> FPoints;
     std::unique_ptr<TVelkPosition> FStartPosition;
     std::unique_ptr<TVelkPosition> FStopPosition;

@@ -6,6 +6,7 @@
 #include "graphics/gp_exception.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -96,6 +97,24 @@ void TVelkGPPen::OwnedChanged(TObject*)
     Changed();
 }
 
+template <typename F>
+void TVelkGPPen::Syncing(F&& Action)
+{
+    FSyncing = true;
+    const auto restore = qScopeGuard([this] { FSyncing = false; });
+    Action();
+}
+
+void TVelkGPPen::FollowIntoBrush()
+{
+    if (FBrush) {
+        Syncing([&] {
+            FBrush->SetKind(FKind);
+            FBrush->SetColor(FColor);
+        });
+    }
+}
+
 void TVelkGPPen::SetThickness(float Value)
 {
     Store(FThickness, Value);
@@ -106,11 +125,8 @@ void TVelkGPPen::SetKind(TVelkGPBrushKind Value)
     if (Value == FKind)
         return;
     FKind = Value;
-    if (FBrush) {
-        FSyncing = true;
-        FBrush->SetKind(Value);
-        FSyncing = false;
-    }
+    if (FBrush)
+        Syncing([&] { FBrush->SetKind(Value); });
     DestroyHandle();
     Changed();
 }
@@ -120,11 +136,8 @@ void TVelkGPPen::SetColor(TVelkGPColor Value)
     if (Value == FColor)
         return;
     FColor = Value;
-    if (FBrush) {
-        FSyncing = true;
-        FBrush->SetColor(Value);
-        FSyncing = false;
-    }
+    if (FBrush)
+        Syncing([&] { FBrush->SetColor(Value); });
     DestroyHandle();
     Changed();
 }
@@ -221,13 +234,18 @@ void TVelkGPPen::SetBrush(const TVelkGPBrush& Value)
     Brush().Assign(&Value);
 }
 
+TVelkGPCustomLineCap& TVelkGPPen::OwnedCap(std::unique_ptr<TVelkGPCustomLineCap>& Cap)
+{
+    if (!Cap) {
+        Cap = std::make_unique<TVelkGPCustomLineCap>(Owner());
+        Cap->OnChange = [this](TObject* Sender) { OwnedChanged(Sender); };
+    }
+    return *Cap;
+}
+
 TVelkGPCustomLineCap& TVelkGPPen::CustomStartCap()
 {
-    if (!FCustomStartCap) {
-        FCustomStartCap = std::make_unique<TVelkGPCustomLineCap>(Owner());
-        FCustomStartCap->OnChange = [this](TObject* Sender) { OwnedChanged(Sender); };
-    }
-    return *FCustomStartCap;
+    return OwnedCap(FCustomStartCap);
 }
 
 void TVelkGPPen::SetCustomStartCap(const TVelkGPCustomLineCap& Value)
@@ -237,11 +255,7 @@ void TVelkGPPen::SetCustomStartCap(const TVelkGPCustomLineCap& Value)
 
 TVelkGPCustomLineCap& TVelkGPPen::CustomEndCap()
 {
-    if (!FCustomEndCap) {
-        FCustomEndCap = std::make_unique<TVelkGPCustomLineCap>(Owner());
-        FCustomEndCap->OnChange = [this](TObject* Sender) { OwnedChanged(Sender); };
-    }
-    return *FCustomEndCap;
+    return OwnedCap(FCustomEndCap);
 }
 
 void TVelkGPPen::SetCustomEndCap(const TVelkGPCustomLineCap& Value)
@@ -274,19 +288,16 @@ void TVelkGPPen::Assign(const TPersistent* Source)
     FDashArray = pen->FDashArray;
     FDashOffset = pen->FDashOffset;
     FCompoundArray = pen->FCompoundArray;
-    FSyncing = true;
-    try {
+    Syncing([&] {
         if (pen->FCustomStartCap)
             CustomStartCap().Assign(pen->FCustomStartCap.get());
         if (pen->FCustomEndCap)
             CustomEndCap().Assign(pen->FCustomEndCap.get());
         if (pen->FBrush)
             Brush().Assign(pen->FBrush.get());
-    } catch (...) {
-        FSyncing = false;
-        throw;
-    }
-    FSyncing = false;
+    });
+    if (!pen->FBrush)
+        FollowIntoBrush();
     DestroyHandle();
     Changed();
 }
@@ -323,18 +334,16 @@ void TVelkGPPen::Assign(const QPen& Source)
         break;
     }
     FThickness = static_cast<float>(Source.widthF());
-    if (FBrush) {
-        FSyncing = true;
-        FBrush->SetKind(FKind);
-        FBrush->SetColor(FColor);
-        FSyncing = false;
-    }
+    FollowIntoBrush();
     DestroyHandle();
     Changed();
 }
 
 TVelkGPGraphicsObject* TVelkGPPen::Prepare(const TRectF& aRect, float Opacity)
 {
+    // A pen that strokes with a brush draws with one laid out over the area; made before
+    // the colour is scaled, since it starts with the pen's colour.
+    TVelkGPBrush* brush = FBrush || (FKind != bkSolid && FKind != bkNone) ? &Brush() : nullptr;
     // The pen's colour is scaled on its own: the brush scales its colours itself when it
     // is prepared, so writing the scaled colour into it would scale it twice (and would
     // overwrite a gradient's first stop with the pen's colour).
@@ -343,10 +352,8 @@ TVelkGPGraphicsObject* TVelkGPPen::Prepare(const TRectF& aRect, float Opacity)
         DestroyHandle();
         Changed();
     }
-    if (FBrush) {
-        FSyncing = true;
-        FBrush->Prepare(aRect, Opacity);
-        FSyncing = false;
+    if (brush) {
+        Syncing([&] { brush->Prepare(aRect, Opacity); });
         DestroyHandle();
     }
     return this;
@@ -377,7 +384,7 @@ QPen TVelkGPPen::Handle() const
     if (FHandle)
         return *FHandle;
     QPen pen(Qt::NoPen);
-    if (FKind != bkNone) {
+    if (FKind != bkNone && std::isfinite(FThickness)) {
         pen = QPen(StrokeBrush(), std::abs(FThickness), Qt::SolidLine, QtCapStyle(FStartCap), QtJoinStyle(FJoin));
         pen.setMiterLimit(FMiterLimit);
         const TVelkStrokeStyle style = StrokeStyle();
@@ -449,7 +456,7 @@ QPainterPath TVelkGPPen::StrokeOutline(const QPainterPath& Path, qreal Flatness)
 
 void TVelkGPPen::Paint(QPainter& Painter, const QPainterPath& Path) const
 {
-    if (FKind == bkNone || Path.isEmpty())
+    if (FKind == bkNone || Path.isEmpty() || !std::isfinite(FThickness))
         return;
     const qreal scale = AverageScale(Painter.worldTransform());
     if (!(scale > 0) || !std::isfinite(scale))

@@ -103,21 +103,24 @@ public:
     bool HasCustomEndCap() const { return FCustomEndCap != nullptr; }
 
     // From a TVelkGPPen: every setting, the brush and custom caps when the source has
-    // them; one change event.
+    // them (an own brush the source lacks follows the new kind and colour); one change
+    // event.
     void Assign(const TPersistent* Source) override;
     using TVelkGPGraphicsObject::Assign;
     // From a platform pen: its colour (also the default colour) and width; its style
     // gives the kind and dash (no pen → bkNone; solid, dash, dot, dash-dot, dash-dot-dot
     // → bkSolid with that dash; others → bkSolid, dash unchanged).
     void Assign(const QPen& Source);
-    // Opacity < 1 scales the colour's alpha (and so the brush's colour); then prepares
-    // the pen's brush for aRect. Returns the pen.
+    // Opacity < 1 scales the colour's alpha; then the brush of a pen that strokes with
+    // one (created here when missing) is prepared for aRect and Opacity, scaling its own
+    // colours. Returns the pen.
     TVelkGPGraphicsObject* Prepare(const TRectF& aRect, float Opacity) override;
     // Rebuilds the QPen from the fields.
     void Update() override;
 
     // The QPen for the cases Qt strokes itself (CanStrokeWithQPen); Qt::NoPen for
-    // bkNone. A zero thickness gives Qt's cosmetic one-pixel pen (the classic hairline).
+    // bkNone and a thickness that is not a number. A zero thickness gives Qt's cosmetic
+    // one-pixel pen (the classic hairline).
     QPen Handle() const;
     // True when Handle() draws exactly what the pen describes.
     bool CanStrokeWithQPen() const;
@@ -128,7 +131,8 @@ public:
     static constexpr qreal DefaultFlatness = 0.25;
     QPainterPath StrokeOutline(const QPainterPath& Path, qreal Flatness = DefaultFlatness) const;
     // Strokes Path on Painter with its current transform: through the QPen when Qt can,
-    // otherwise by filling StrokeOutline with the pen's brush. Nothing for bkNone.
+    // otherwise by filling StrokeOutline with the pen's brush. Nothing for bkNone or a
+    // thickness that is not finite.
     void Paint(QPainter& Painter, const QPainterPath& Path) const;
 
     // The stroke geometry of the pen (the stroker's input). HairlineWidth stands in for
@@ -144,6 +148,12 @@ private:
     template <typename T>
     void Store(T& Field, const T& Value);
     void OwnedChanged(TObject* Sender);
+    // Runs Action, which changes the pen's brush or caps, without their change events.
+    template <typename F>
+    void Syncing(F&& Action);
+    TVelkGPCustomLineCap& OwnedCap(std::unique_ptr<TVelkGPCustomLineCap>& Cap);
+    // The pen's brush (when it has one) takes the pen's kind and colour.
+    void FollowIntoBrush();
     QBrush StrokeBrush() const;
 
     float FThickness = 1;

@@ -390,9 +390,10 @@ void AddClippedMiters(QPainterPath& Out, const TPolyline& Points, bool Closed, q
         const QPointF e1 = corner + n1 * half;
         const QPointF e2 = corner + n2 * half;
         const qreal sinHalfTurn = std::sqrt(std::max<qreal>(0, 1 - cosHalfTurn * cosHalfTurn));
-        if (sinHalfTurn == 0)
-            continue;
         const qreal reach = (clip - half * cosHalfTurn) / sinHalfTurn;
+        // An endless clip (an infinite limit on a U-turn) leaves Qt's bevel.
+        if (!std::isfinite(reach))
+            continue;
         AddPolygon(Out, QPolygonF{{e1, e1 + a * reach, e2 - b * reach, e2, corner}});
     }
 }

@@ -1,6 +1,7 @@
 #include "graphics/brush.h"
 #include "graphics/gp_exception.h"
 #include "graphics/gradient.h"
+#include "tests/graphics/gradient_test_support.h"
 #include "tests/support/test_support.h"
 
 #include <QLinearGradient>
@@ -8,16 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <limits>
 
 using namespace velk;
-using velk::testing::MessageOf;
+using namespace velk::testing;
 
 namespace {
-
-constexpr TVelkGPColor Red = 0xFFFF0000;
-constexpr TVelkGPColor Green = 0xFF00FF00;
-constexpr TVelkGPColor Blue = 0xFF0000FF;
-constexpr TVelkGPColor White = 0xFFFFFFFF;
 
 // Fills a Width × Height image with the brush (inside Area when given).
 QImage Render(TVelkGPBrush& Brush, int Width, int Height, const std::optional<QPainterPath>& Area = std::nullopt)
@@ -59,23 +57,13 @@ QImage Pixels(int Width, int Height, std::initializer_list<TVelkGPColor> Colors)
     return image;
 }
 
-void SetStops(TVelkGPBrush& Brush, std::initializer_list<TVelkGPBlendStop> Stops)
-{
-    TVelkGPGradientPoints& points = *Brush.Gradient()->Points();
-    WithinUpdate(points, [&] {
-        points.Clear();
-        for (const TVelkGPBlendStop& stop : Stops)
-            points.Add(stop.Color, stop.Position);
-    });
-}
-
 // Makes Brush a gradient brush of that style with these stops.
-void MakeGradient(TVelkGPBrush& Brush, std::initializer_list<TVelkGPBlendStop> Stops,
+void MakeGradient(TVelkGPBrush& Brush, const std::vector<TVelkGPBlendStop>& Stops,
                   TVelkGPGradientStyle Style = gsLinear)
 {
     Brush.SetKind(bkGradient);
     Brush.Gradient()->SetStyle(Style);
-    SetStops(Brush, Stops);
+    SetStops(*Brush.Gradient(), Stops);
 }
 
 } // namespace
@@ -141,7 +129,7 @@ TEST(GPBrush, BecomingAGradientClampsAndLosingTheBitmapClearsTheKind)
     EXPECT_EQ(brush.Kind(), bkNone);
 }
 
-TEST(GPBrush, AssignCopiesEverythingButTheSourceRectangle)
+TEST(GPBrush, AssignCopiesEverySettingSoThatTheCopyDrawsAlike)
 {
     TVelkGPBrush source(nullptr, bkHatchFill, Blue);
     source.SetColor(Red);
@@ -166,9 +154,9 @@ TEST(GPBrush, AssignCopiesEverythingButTheSourceRectangle)
     EXPECT_EQ(copy.HatchStyle(), hsWeave);
     EXPECT_EQ(copy.Matrix(), CreateScalingMatrix(2, 2));
     EXPECT_EQ(copy.Bitmap().cacheKey(), source.Bitmap().cacheKey());
-    EXPECT_EQ(copy.BitmapSrcRect(), TRectF());
+    EXPECT_EQ(copy.BitmapSrcRect(), (TRectF{0, 0, 1, 1}));
     EXPECT_TRUE(copy.Gradient()->Equal(source.Gradient()));
-    // A copy draws like its source: becoming a gradient keeps the source's wrap mode.
+    // Becoming a gradient keeps the source's wrap mode.
     EXPECT_EQ(copy.Kind(), bkGradient);
     EXPECT_EQ(copy.WrapMode(), wmTileFlipX);
 
@@ -235,18 +223,39 @@ TEST(GPBrush, SolidAndNoBrush)
 
 TEST(GPBrush, LinearGradientLaysTheBlendAcrossTheArea)
 {
-    TVelkGPBrush brush;
-    MakeGradient(brush, {{Red, 0.2f}, {Blue, 0.8f}});
-    brush.Gradient()->StopPosition()->SetPoint({1, 0});
-    brush.Prepare({0, 0, 100, 10}, 1);
-    const QImage image = Render(brush, 100, 10);
-    for (int x : {0, 10, 19})
-        EXPECT_EQ(image.pixel(x, 5), Red) << x;
-    for (int x : {81, 90, 99})
-        EXPECT_EQ(image.pixel(x, 5), Blue) << x;
-    const QRgb middle = image.pixel(50, 5);
-    EXPECT_NEAR(qRed(middle), 127, 4);
-    EXPECT_NEAR(qBlue(middle), 127, 4);
+    // Red and blue levels at the left edge, the middle and the right edge of a
+    // 100-pixel-wide area.
+    struct TCase {
+        const char* Name;
+        std::vector<TVelkGPBlendStop> Stops;
+        TPointF Start;
+        TPointF Stop;
+        int Red[3];
+        int Blue[3];
+    };
+    const TCase cases[] = {
+        {"stops at 0.2 and 0.8: the end colours fill the ends",
+         {{Red, 0.2f}, {Blue, 0.8f}}, {0, 0}, {1, 0}, {255, 127, 0}, {0, 127, 255}},
+        {"a line running backwards: the gradient runs right to left",
+         {{Red, 0}, {Blue, 1}}, {1, 0}, {0, 0}, {0, 127, 255}, {255, 127, 0}},
+        {"a line twice the area: cut at the colour halfway",
+         {{Red, 0}, {Blue, 1}}, {0, 0}, {2, 0}, {255, 191, 127}, {0, 63, 127}},
+        {"a line starting before the area: cut at the colour there",
+         {{Red, 0}, {Blue, 1}}, {-1, 0}, {1, 0}, {127, 63, 0}, {127, 191, 255}},
+    };
+    for (const TCase& c : cases) {
+        TVelkGPBrush brush;
+        MakeGradient(brush, c.Stops);
+        brush.Gradient()->StartPosition()->SetPoint(c.Start);
+        brush.Gradient()->StopPosition()->SetPoint(c.Stop);
+        brush.Prepare({0, 0, 100, 10}, 1);
+        const QImage image = Render(brush, 100, 10);
+        const int xs[] = {0, 50, 99};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR(qRed(image.pixel(xs[i], 5)), c.Red[i], 4) << c.Name << " at " << xs[i];
+            EXPECT_NEAR(qBlue(image.pixel(xs[i], 5)), c.Blue[i], 4) << c.Name << " at " << xs[i];
+        }
+    }
 }
 
 TEST(GPBrush, LinearGradientKeepsHardEdgesInOrder)
@@ -348,24 +357,53 @@ TEST(GPBrush, RadialGradientIsAnEllipseOverAWideArea)
 
 TEST(GPBrush, DegenerateGradientsFillWithTheColourOfTheirFarEnd)
 {
-    TVelkGPBrush linear;
-    MakeGradient(linear, {{Red, 0}, {Green, 0.5f}, {Blue, 1}});
-    linear.Gradient()->StartPosition()->SetPoint({0.5f, 0.5f});
-    linear.Gradient()->StopPosition()->SetPoint({0.5f, 0.5f});
-    linear.Prepare({0, 0, 10, 10}, 1);
-    QImage image = Render(linear, 10, 10);
-    EXPECT_EQ(image.pixel(0, 0), Blue);
-    EXPECT_EQ(image.pixel(9, 9), Blue);
-
-    // A radial gradient of radius 0: its boundary colour (the last stop as SVG lists
-    // them, since radial lists are reversed).
-    TVelkGPBrush radial;
-    MakeGradient(radial, {{Red, 0}, {Blue, 1}}, gsRadial);
-    radial.Gradient()->RadialTransform()->Scale()->SetPoint({0, 0});
-    radial.Prepare({0, 0, 10, 10}, 1);
-    image = Render(radial, 10, 10);
-    EXPECT_EQ(image.pixel(5, 5), Red);
-    EXPECT_EQ(image.pixel(0, 0), Red);
+    // Linear: the last stop. Radial: the boundary colour, stop 0 (the last stop as SVG
+    // lists them, since radial lists are reversed). Never an error, never NaN for Qt.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct TCase {
+        const char* Name;
+        TVelkGPGradientStyle Style;
+        std::function<void(TVelkGPBrush&)> Setup;
+        TRectF Area;
+        TVelkGPColor Expected;
+    };
+    const TRectF area{0, 0, 10, 10};
+    const TCase cases[] = {
+        {"linear without length", gsLinear,
+         [](TVelkGPBrush& b) {
+             b.Gradient()->StartPosition()->SetPoint({0.5f, 0.5f});
+             b.Gradient()->StopPosition()->SetPoint({0.5f, 0.5f});
+         },
+         area, Blue},
+        {"tiled linear without length", gsLinear,
+         [](TVelkGPBrush& b) {
+             b.SetWrapMode(wmTile);
+             b.Gradient()->StopPosition()->SetPoint({0, 0});
+         },
+         area, Blue},
+        {"linear with a NaN position", gsLinear, [&](TVelkGPBrush& b) { b.Gradient()->StopPosition()->SetX(nan); },
+         area, Blue},
+        {"linear over a NaN area", gsLinear, [](TVelkGPBrush&) {}, {0, 0, nan, 10}, Blue},
+        {"linear with a singular matrix", gsLinear, [](TVelkGPBrush& b) { b.SetMatrix(CreateScalingMatrix(0, 1)); },
+         area, Blue},
+        {"radial of radius 0", gsRadial,
+         [](TVelkGPBrush& b) { b.Gradient()->RadialTransform()->Scale()->SetPoint({0, 0}); }, area, Red},
+        {"radial with a NaN centre point", gsRadial,
+         [&](TVelkGPBrush& b) { b.Gradient()->RadialTransform()->RotationCenter()->SetY(nan); }, area, Red},
+        {"radial over a NaN area", gsRadial, [](TVelkGPBrush&) {}, {nan, 0, 10, 10}, Red},
+        {"radial with a singular matrix", gsRadial, [](TVelkGPBrush& b) { b.SetMatrix(CreateScalingMatrix(1, 0)); },
+         area, Red},
+    };
+    for (const TCase& c : cases) {
+        TVelkGPBrush brush;
+        MakeGradient(brush, {{Red, 0}, {Green, 0.5f}, {Blue, 1}}, c.Style);
+        c.Setup(brush);
+        brush.Prepare(c.Area, 1);
+        const QImage image = Render(brush, 10, 10);
+        EXPECT_EQ(image.pixel(0, 0), c.Expected) << c.Name;
+        EXPECT_EQ(image.pixel(5, 5), c.Expected) << c.Name;
+        EXPECT_EQ(image.pixel(9, 9), c.Expected) << c.Name;
+    }
 }
 
 TEST(GPBrush, TextureWrapModes)
@@ -418,6 +456,13 @@ TEST(GPBrush, TextureSourceRectangleAndMatrix)
     brush.SetMatrix(CreateScalingMatrix(2, 1));
     EXPECT_EQ(Row(Render(brush, 6, 1), 0), (std::vector<TVelkGPColor>{Green, Green, Blue, Blue, Green, Green}));
 
+    // A singular matrix squeezes the image to nothing.
+    brush.SetMatrix(CreateScalingMatrix(0, 1));
+    EXPECT_EQ(Row(Render(brush, 2, 1), 0), (std::vector<TVelkGPColor>{0, 0}));
+    brush.SetWrapMode(wmClamp);
+    EXPECT_TRUE(brush.PaintArea()->isEmpty());
+
+    brush.SetMatrix(IdentityMatrix);
     brush.SetBitmapSrcRect({2, 0, 5, 1});
     EXPECT_EQ(MessageOf<EGDIPException>([&] { brush.Handle(); }), u"Invalid Parameter for GDI+ function"_qs);
 }
@@ -432,6 +477,15 @@ TEST(GPBrush, TextureWithoutImagePaintsTheColourAndOpacityFadesTheImage)
     const QRgb pixel = Render(brush, 2, 2).pixel(1, 1);
     EXPECT_NEAR(qAlpha(pixel), 128, 1);
     EXPECT_EQ(qGreen(pixel), 0);
+
+    // Also when the colours are transparent already (nothing else changes), after the
+    // Qt brush has been built.
+    TVelkGPBrush clear(nullptr, bkBitmap, 0);
+    clear.SetBackColor(0);
+    clear.SetBitmap(Pixels(1, 1, {Red}));
+    EXPECT_EQ(Render(clear, 1, 1).pixel(0, 0), Red);
+    clear.Prepare({0, 0, 1, 1}, 0.5f);
+    EXPECT_NEAR(qAlpha(Render(clear, 1, 1).pixel(0, 0)), 128, 1);
 }
 
 TEST(GPBrush, HatchTilesThePatternInColorOnBackColor)

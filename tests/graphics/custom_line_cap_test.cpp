@@ -3,6 +3,7 @@
 #include "graphics/backend_path.h"
 #include "graphics/canvas.h"
 #include "graphics/pen.h"
+#include "tests/graphics/stroke_rendering.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/image_compare.h"
 #include "tests/support/test_support.h"
@@ -14,7 +15,10 @@
 #include <functional>
 
 using namespace velk;
+using velk::testing::Alpha;
 using velk::testing::CompareWithReference;
+using velk::testing::Line;
+using velk::testing::Render;
 
 namespace {
 
@@ -26,29 +30,6 @@ protected:
 // An arrow head in cap space: its base one unit behind the line's end, its tip one
 // unit beyond.
 const QString Arrow = u"M -1 -1 L 1 -1 L 0 1 Z"_qs;
-
-QImage Render(const TVelkGPPen& Pen, const QPainterPath& Path)
-{
-    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    Pen.Paint(painter, Path);
-    return image;
-}
-
-QPainterPath Line(QPointF From, QPointF To)
-{
-    QPainterPath path;
-    path.moveTo(From);
-    path.lineTo(To);
-    return path;
-}
-
-int Alpha(const QImage& Image, int X, int Y)
-{
-    return qAlpha(Image.pixel(X, Y));
-}
 
 } // namespace
 
@@ -88,6 +69,8 @@ TEST_F(CustomLineCapTest, PathDataIsThePathsTextOnceThePathExists)
     cap.OnChange = [&events](TObject*) { ++events; };
     cap.SetPathData(Arrow);
     EXPECT_EQ(path.Count(), 3);
+    EXPECT_EQ(events, 1);
+    cap.SetPathData(cap.PathData()); // the stored text
     EXPECT_EQ(events, 1);
     // A change of the path is a change of the cap.
     path.LineTo({5, 5});

@@ -1,32 +1,18 @@
 #include "graphics/brush.h"
 #include "graphics/gradient.h"
 #include "platform/exceptions.h"
+#include "tests/graphics/gradient_test_support.h"
 #include "tests/support/stream_copy.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace velk;
-using velk::testing::MessageOf;
+using namespace velk::testing;
 
 namespace {
 
-constexpr TVelkGPColor Black = 0xFF000000;
-constexpr TVelkGPColor White = 0xFFFFFFFF;
-constexpr TVelkGPColor Red = 0xFFFF0000;
-constexpr TVelkGPColor Green = 0xFF00FF00;
-constexpr TVelkGPColor Blue = 0xFF0000FF;
 constexpr TVelkGPColor Gray = 0xFF7F7F7F;
-
-void SetStops(TVelkGPGradient& Gradient, std::initializer_list<TVelkGPBlendStop> Stops)
-{
-    TVelkGPGradientPoints& points = *Gradient.Points();
-    WithinUpdate(points, [&] {
-        points.Clear();
-        for (const TVelkGPBlendStop& stop : Stops)
-            points.Add(stop.Color, stop.Position);
-    });
-}
 
 std::string Describe(const TVelkGPBlend& Blend)
 {

@@ -6,6 +6,7 @@
 #include "graphics/font.h"
 #include "graphics/gp_exception.h"
 #include "graphics/gradient.h"
+#include "tests/graphics/stroke_rendering.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/image_compare.h"
 #include "tests/support/stream_copy.h"
@@ -21,8 +22,12 @@
 #include <numbers>
 
 using namespace velk;
+using velk::testing::Alpha;
+using velk::testing::Blank;
 using velk::testing::CompareWithReference;
+using velk::testing::Line;
 using velk::testing::MessageOf;
+using velk::testing::Render;
 
 namespace {
 
@@ -30,37 +35,6 @@ class PenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { velk::testing::EnsureGuiApplication(); }
 };
-
-QImage Blank(int Width = 64, int Height = 64)
-{
-    QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-QImage Render(const TVelkGPPen& Pen, const QPainterPath& Path, int Width = 64, int Height = 64,
-              const QTransform& Transform = {})
-{
-    QImage image = Blank(Width, Height);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(Transform);
-    Pen.Paint(painter, Path);
-    return image;
-}
-
-QPainterPath Line(QPointF From, QPointF To)
-{
-    QPainterPath path;
-    path.moveTo(From);
-    path.lineTo(To);
-    return path;
-}
-
-int Alpha(const QImage& Image, int X, int Y)
-{
-    return qAlpha(Image.pixel(X, Y));
-}
 
 // Row Y of Image as '#' (alpha above Threshold) and '.'.
 std::string Row(const QImage& Image, int Y, int From, int To, int Threshold = 128)
@@ -281,19 +255,17 @@ TEST_F(PenTest, AssignCopiesEverySettingWithOneChange)
     EXPECT_FALSE(pen.HasCustomStartCap());
     ASSERT_TRUE(pen.HasCustomEndCap());
     EXPECT_TRUE(pen.CustomEndCap().IsValid());
+    EXPECT_EQ(source.CloneAs<TVelkGPPen>()->Brush().HatchStyle(), hsDiagonalCross);
+
+    // An own brush the source lacks follows the new kind and colour.
+    const TVelkGPPen plain(nullptr, bkSolid, 0xFF0000FF);
+    pen.Assign(&plain);
+    EXPECT_EQ(pen.Brush().Kind(), bkSolid);
+    EXPECT_EQ(pen.Brush().Color(), 0xFF0000FFu);
 
     TVelkGPBrush brush;
-    EXPECT_EQ(MessageOf<EConvertError>([&] { pen.Assign(&brush); }), u"Cannot assign a TVelkGPBrush to a TVelkGPPen"_qs);
-}
-
-TEST_F(PenTest, CloneKeepsTheOwnerAndTheSettings)
-{
-    TVelkGPCanvas canvas;
-    TVelkGPPen pen(&canvas);
-    pen.SetThickness(7);
-    const auto clone = pen.CloneAs<TVelkGPPen>();
-    EXPECT_EQ(clone->Owner(), &canvas);
-    EXPECT_EQ(clone->Thickness(), 7);
+    EXPECT_EQ(MessageOf<EConvertError>([&] { pen.Assign(&brush); }),
+              u"Cannot assign a TVelkGPBrush to a TVelkGPPen"_qs);
 }
 
 TEST_F(PenTest, AssignFromAPlatformPenMapsItsStyle)
@@ -342,6 +314,32 @@ TEST_F(PenTest, PrepareScalesTheAlphaOnce)
     pen.Prepare({0, 0, 10, 10}, 0.5f);
     EXPECT_EQ(gradient.Color(), 0x7FFF0000u);
     EXPECT_EQ(gradient.Color1(), 0x7F0000FFu);
+}
+
+TEST_F(PenTest, APenThatStrokesWithABrushGetsOneWhenPrepared)
+{
+    TVelkGPPen pen(nullptr, bkHatchFill, 0xFF0000FF);
+    pen.Prepare({0, 0, 10, 10}, 0.5f);
+    ASSERT_TRUE(pen.HasBrush());
+    EXPECT_EQ(pen.Brush().Kind(), bkHatchFill);
+    EXPECT_EQ(pen.Brush().Color(), 0x7F0000FFu);
+
+    TVelkGPPen solid;
+    solid.Prepare({0, 0, 10, 10}, 0.5f);
+    EXPECT_FALSE(solid.HasBrush());
+}
+
+TEST_F(PenTest, AThicknessThatIsNotFiniteDrawsNothing)
+{
+    for (float thickness : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        for (TVelkGPLineCap cap : {lcFlat, lcTriangle}) { // through Qt and through the outline
+            TVelkGPPen pen;
+            pen.SetThickness(thickness);
+            pen.SetEndCap(cap);
+            EXPECT_EQ(pen.Handle().style(), Qt::NoPen) << thickness;
+            EXPECT_EQ(Render(pen, Line({0, 32}, {64, 32})), Blank()) << thickness << " " << EnumName(cap).toStdString();
+        }
+    }
 }
 
 TEST_F(PenTest, HandleIsTheQPenForTheSettings)
@@ -429,7 +427,12 @@ TEST_F(PenTest, QtAndTheStrokerDrawTheSamePixels)
     lines.addRect(30, 48, 20, 10);
     const std::pair<const char*, std::function<void(TVelkGPPen&)>> cases[] = {
         {"miter", [](TVelkGPPen&) {}},
-        {"bevel, square caps", [](TVelkGPPen& p) { p.SetJoin(sjBevel); p.SetStartCap(lcSquare); p.SetEndCap(lcSquare); }},
+        {"bevel, square caps",
+         [](TVelkGPPen& p) {
+             p.SetJoin(sjBevel);
+             p.SetStartCap(lcSquare);
+             p.SetEndCap(lcSquare);
+         }},
         {"round", [](TVelkGPPen& p) { p.SetJoin(sjRound); p.SetStartCap(lcRound); p.SetEndCap(lcRound); }},
         {"dashes", [](TVelkGPPen& p) { p.SetDash(sdDashDot); p.SetDashOffset(0.7f); }},
         {"round dashes", [](TVelkGPPen& p) {
@@ -707,9 +710,8 @@ TEST_F(PenTest, NonSolidPensStrokeWithTheirBrush)
     EXPECT_EQ(Render(none, Line({0, 4}, {64, 4})).pixel(10, 4), 0u);
 }
 
-TEST(TVelkGPPen, ColoursStreamAsTheirBits)
+TEST_F(PenTest, ColoursStreamAsTheirBits)
 {
-    velk::testing::EnsureGuiApplication();
     TVelkGPPen pen;
     pen.SetColor(0x80FF0000);
     pen.SetThickness(2.5f);

@@ -1,21 +1,16 @@
 #include "graphics/stroker.h"
 
+#include "tests/graphics/stroke_rendering.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <limits>
 
 using namespace velk;
+using velk::testing::Line;
 
 namespace {
-
-QPainterPath Line(QPointF From, QPointF To)
-{
-    QPainterPath path;
-    path.moveTo(From);
-    path.lineTo(To);
-    return path;
-}
 
 // Whether each point is covered, as a string of '#' and '.'.
 std::string Coverage(const QPainterPath& Outline, std::initializer_list<QPointF> Points)
@@ -257,15 +252,6 @@ TEST(Stroker, InsetStrokesLieInsideClosedFiguresOnly)
     }
 }
 
-TEST(Stroker, TheNibTransformShapesThePen)
-{
-    TVelkStrokeStyle style;
-    style.Width = 2;
-    style.Nib = QTransform::fromScale(1, 3);
-    const QPainterPath outline = OutlineStroke(Line({0, 0}, {20, 0}), style, 0.1);
-    EXPECT_EQ(Coverage(outline, {{10, 2.9}, {10, -2.9}, {10, 3.1}}), "##.");
-}
-
 TEST(Stroker, CurvesAreFlattenedWithinTheFlatness)
 {
     QPainterPath circle;
@@ -305,6 +291,15 @@ TEST(Stroker, HostileInputStaysBounded)
     style.Dashes = {2, 2};
     style.DashOffset = inf;
     EXPECT_TRUE(OutlineStroke(Line({0, 0}, {10, 0}), style, 0.1).contains(QPointF(1, 0)));
+    // An infinite miter limit: a U-turn (whose miter never ends) bevels.
+    style.DashOffset = 0;
+    style.Dashes.clear();
+    style.MiterLimit = inf;
+    QPainterPath turn = Line({0, 0}, {10, 0});
+    turn.lineTo(0, 0);
+    const QPainterPath uTurn = OutlineStroke(turn, style, 0.1);
+    EXPECT_TRUE(uTurn.contains(QPointF(9.5, 0.25)));
+    EXPECT_TRUE(std::isfinite(uTurn.boundingRect().width()));
     // A huge curve is cut into a bounded number of lines.
     QPainterPath curve;
     curve.moveTo(0, 0);
@@ -347,14 +342,4 @@ TEST(Stroker, QtStrokesAlikeUnlessAMiterExceedsTheLimit)
         style.MiterLimit = 4;
         EXPECT_EQ(PathNeedsOwnStroke(*cases[i].Path, style), cases[i].Expected) << i;
     }
-}
-
-TEST(Stroker, PresetDashPatternsInWidths)
-{
-    EXPECT_EQ(PresetDashPattern(sdSolid), std::vector<qreal>{});
-    EXPECT_EQ(PresetDashPattern(sdDash), (std::vector<qreal>{3, 1}));
-    EXPECT_EQ(PresetDashPattern(sdDot), (std::vector<qreal>{1, 1}));
-    EXPECT_EQ(PresetDashPattern(sdDashDot), (std::vector<qreal>{3, 1, 1, 1}));
-    EXPECT_EQ(PresetDashPattern(sdDashDotDot), (std::vector<qreal>{3, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(PresetDashPattern(sdCustom), std::vector<qreal>{});
 }
