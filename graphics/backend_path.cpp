@@ -5,13 +5,12 @@
 #include "graphics/path_data.h"
 #include "graphics/path_math.h"
 #include "graphics/pen.h"
-#include "graphics/region_area.h"
+#include "graphics/qt_conversions.h"
 #include "graphics/text_layout.h"
 #include "platform/exceptions.h"
 #include "platform/format.h"
 #include "platform/numbers.h"
 
-#include <QPointF>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -28,16 +27,6 @@ namespace {
 using TKind = TVelkGPPathPointKind;
 
 constexpr double Pi = std::numbers::pi;
-
-QPointF ToQPointF(const TPointF& P)
-{
-    return {P.X, P.Y};
-}
-
-TPointF ToPointF(const QPointF& P)
-{
-    return {static_cast<float>(P.x()), static_cast<float>(P.y())};
-}
 
 TKind WithType(TKind Kind, std::uint8_t Type)
 {

@@ -300,8 +300,6 @@ private:
     TVelkGPPathData FData;
     TVelkGPFillMode FFillMode = fmEvenOdd;
     TPointF FLastPoint;
-    // Index of the first point of the current figure (meaningful while one is open).
-    int FFigureStart = 0;
     bool FNewFigure = true;
     int FUpdateCount = 0;
     mutable bool FHandleValid = false;

@@ -8,6 +8,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
@@ -263,7 +264,7 @@ const TVelkGPFont::TResolved& TVelkGPFont::Resolved() const
     const QByteArray post = raw.fontTable("post");
     const int emHeight = ReadUInt16(head, 18).value_or(0);
     resolved->EmHeight = emHeight > 0 ? emHeight : std::max(1, Round<int>(raw.unitsPerEm()));
-    const double toDesign = resolved->EmHeight / raw.pixelSize();
+    const double toDesign = double(resolved->EmHeight) / LayoutPixelSize;
     const int hheaAscent = ReadInt16(hhea, 4).value_or(Round<int>(raw.ascent() * toDesign));
     const int hheaDescent = ReadInt16(hhea, 6).value_or(-Round<int>(raw.descent() * toDesign));
     const int lineGap = ReadInt16(hhea, 8).value_or(Round<int>(raw.leading() * toDesign));
@@ -333,13 +334,6 @@ const QFont& TVelkGPFont::Handle() const
 const QFont& TVelkGPFont::LayoutFont() const
 {
     return Resolved().LayoutFont;
-}
-
-QRawFont TVelkGPFont::RawFont() const
-{
-    QRawFont raw = QRawFont::fromFont(Resolved().LayoutFont);
-    raw.setPixelSize(PixelSize());
-    return raw;
 }
 
 void TVelkGPFont::Update()

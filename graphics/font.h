@@ -19,7 +19,6 @@
 #include "graphics/graphics_object.h"
 
 #include <QFont>
-#include <QRawFont>
 
 #include <memory>
 
@@ -88,16 +87,14 @@ public:
     // The resolved font at the fixed layout size LayoutPixelSize (hinting off).
     const QFont& LayoutFont() const;
     static constexpr int LayoutPixelSize = 256;
-    // The resolved font file at PixelSize(): exact fractional metrics and outlines.
-    QRawFont RawFont() const;
     // Re-resolves the font from the fields.
     void Update() override;
 
     // Prepares the brush for aRect and Opacity; returns the font.
     TVelkGPGraphicsObject* Prepare(const TRectF& aRect, float Opacity) override;
 
-    // From a TVelkGPFont: name, style, size, unit, quality, brush and the resolved
-    // font (resolving the source first). Anything else: TPersistent's rules.
+    // From a TVelkGPFont: name, style, size, unit, quality, brush, and the resolved font
+    // when the source has one. Anything else: TPersistent's rules.
     void Assign(const TPersistent* Source) override;
     using TVelkGPGraphicsObject::Assign;
     // From a platform font: family name, style, point size as the size (unit kept) and

@@ -68,6 +68,8 @@ public:
     bool IsVisible(const TRect& R) const;
     bool IsVisible(const TRectF& R) const;
     // The pixels of the region as a Qt region (the infinite region: the stand-in square).
+    // This, GetRegionScans and Equals raise EGDIPException "Out Of Memory in GDI+ layer"
+    // for regions too complex to scan (see TVelkGPRegionArea::Scans).
     QRegion GetHRGN() const;
     QByteArray GetData() const;
     // The pixel rectangles of the region seen through the owner's world matrix.

@@ -1,6 +1,8 @@
 #include "graphics/region_area.h"
 
 #include "graphics/gp_exception.h"
+#include "graphics/qt_conversions.h"
+#include "platform/numbers.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -13,6 +15,26 @@
 namespace velk {
 
 namespace {
+
+// The coordinates QPainterPath accepts: finite and below this magnitude.
+constexpr double CoordinateLimit = 1e128;
+
+bool IsValidCoordinate(double C)
+{
+    return std::abs(C) < CoordinateLimit; // false for NaN too
+}
+
+// Path moved or transformed: its coordinates must stay what QPainterPath accepts, or
+// the operations on it would work on infinities and NaN.
+QPainterPath CheckedCoordinates(QPainterPath Path)
+{
+    for (int i = 0; i < Path.elementCount(); ++i) {
+        const QPainterPath::Element e = Path.elementAt(i);
+        if (!IsValidCoordinate(e.x) || !IsValidCoordinate(e.y))
+            throw EGDIPException(gpsValueOverflow);
+    }
+    return Path;
+}
 
 QPainterPath RectPath(const TRectF& R)
 {
@@ -27,7 +49,8 @@ QPainterPath RectPath(const TRectF& R)
 struct TScanEdge {
     double X0, Y0, X1, Y1;
     int Winding;
-    double XAt(double Y) const { return X0 + (X1 - X0) * (Y - Y0) / (Y1 - Y0); }
+    // Y lies between Y0 and Y1; the ratio first keeps huge coordinates from overflowing.
+    double XAt(double Y) const { return X0 + (X1 - X0) * ((Y - Y0) / (Y1 - Y0)); }
 };
 
 struct TSpan {
@@ -39,8 +62,8 @@ struct TSpan {
 // that stands in for the infinite area, so that nothing is converted beyond it.
 int FirstPixelFrom(double Coordinate)
 {
-    const double first = std::ceil(Coordinate - 0.5);
-    return int(std::clamp(first, double(-InfiniteAreaExtent), double(InfiniteAreaExtent)));
+    return FloatToInt<int>(
+        std::clamp(std::ceil(Coordinate - 0.5), double(-InfiniteAreaExtent), double(InfiniteAreaExtent)));
 }
 
 // Qt flattens curves to within half a unit; flattening the path scaled up by this factor
@@ -69,44 +92,103 @@ std::vector<TScanEdge> ScanEdges(const QPainterPath& Path)
     return edges;
 }
 
-// The spans of the pixel row sampled at height Y (a pixel centre) over the active edges.
-std::vector<TSpan> RowSpans(const std::vector<const TScanEdge*>& Active, double Y, bool Winding)
+[[noreturn]] void TooComplexToScan()
 {
-    std::vector<std::pair<double, int>> crossings;
-    crossings.reserve(Active.size());
-    for (const TScanEdge* edge : Active)
-        crossings.emplace_back(edge->XAt(Y), edge->Winding);
-    std::sort(crossings.begin(), crossings.end());
-    std::vector<TSpan> spans;
-    int count = 0;
-    double start = 0;
-    for (const auto& [x, winding] : crossings) {
-        const bool wasInside = Winding ? count != 0 : (count & 1) != 0;
-        count += winding;
-        const bool inside = Winding ? count != 0 : (count & 1) != 0;
-        if (!wasInside && inside) {
-            start = x;
-        } else if (wasInside && !inside) {
-            const TSpan span{FirstPixelFrom(start), FirstPixelFrom(x)};
-            if (span.Left >= span.Right)
-                continue;
-            if (!spans.empty() && spans.back().Right >= span.Left)
-                spans.back().Right = std::max(spans.back().Right, span.Right);
-            else
-                spans.push_back(span);
+    throw EGDIPException(gpsOutOfMemory);
+}
+
+// The spans of one pixel row; the buffers are kept from row to row.
+class TRowSpans {
+public:
+    explicit TRowSpans(bool Winding) : FWinding(Winding) {}
+
+    // The spans of the row sampled at height Y (a pixel centre) over the active edges.
+    const std::vector<TSpan>& At(const std::vector<const TScanEdge*>& Active, double Y)
+    {
+        FCrossings.clear();
+        for (const TScanEdge* edge : Active)
+            FCrossings.emplace_back(edge->XAt(Y), edge->Winding);
+        std::sort(FCrossings.begin(), FCrossings.end());
+        FSpans.clear();
+        int count = 0;
+        double start = 0;
+        for (const auto& [x, winding] : FCrossings) {
+            const bool wasInside = Inside(count);
+            count += winding;
+            if (!wasInside && Inside(count)) {
+                start = x;
+            } else if (wasInside && !Inside(count)) {
+                const TSpan span{FirstPixelFrom(start), FirstPixelFrom(x)};
+                if (span.Left >= span.Right)
+                    continue;
+                if (!FSpans.empty() && FSpans.back().Right >= span.Left)
+                    FSpans.back().Right = std::max(FSpans.back().Right, span.Right);
+                else
+                    FSpans.push_back(span);
+            }
+        }
+        return FSpans;
+    }
+
+private:
+    bool Inside(int Count) const { return FWinding ? Count != 0 : (Count & 1) != 0; }
+
+    bool FWinding;
+    std::vector<std::pair<double, int>> FCrossings;
+    std::vector<TSpan> FSpans;
+};
+
+// Sweeps Path's pixel rows from top to bottom, calling Rows(Top, Bottom, Spans) for the
+// rows Top .. Bottom - 1 (one row, or a run whose spans cannot differ) until Rows
+// returns false. Between two consecutive vertex heights the set of crossed edges does
+// not change, and where all of them are vertical, neither do the spans. Raises
+// EGDIPException(gpsOutOfMemory) past MaxScanCrossings.
+template <typename F>
+void SweepRows(const QPainterPath& Path, F&& Rows)
+{
+    std::vector<TScanEdge> edges = ScanEdges(Path);
+    std::vector<double> heights;
+    heights.reserve(edges.size() * 2);
+    for (const TScanEdge& edge : edges) {
+        heights.push_back(edge.Y0);
+        heights.push_back(edge.Y1);
+    }
+    std::sort(heights.begin(), heights.end());
+    heights.erase(std::unique(heights.begin(), heights.end()), heights.end());
+    std::sort(edges.begin(), edges.end(), [](const TScanEdge& A, const TScanEdge& B) { return A.Y0 < B.Y0; });
+
+    TRowSpans spans(Path.fillRule() == Qt::WindingFill);
+    std::vector<const TScanEdge*> active;
+    qsizetype crossings = 0;
+    auto next = edges.cbegin();
+    for (std::size_t i = 0; i + 1 < heights.size(); ++i) {
+        // Edges ending here leave, edges starting here join.
+        std::erase_if(active, [&](const TScanEdge* edge) { return edge->Y1 <= heights[i]; });
+        for (; next != edges.cend() && next->Y0 <= heights[i]; ++next)
+            active.push_back(&*next);
+        const int firstRow = FirstPixelFrom(heights[i]);
+        const int endRow = FirstPixelFrom(heights[i + 1]);
+        if (firstRow >= endRow)
+            continue;
+        const bool vertical =
+            std::all_of(active.begin(), active.end(), [](const TScanEdge* edge) { return edge->X0 == edge->X1; });
+        const int step = vertical ? endRow - firstRow : 1;
+        for (int row = firstRow; row < endRow; row += step) {
+            crossings += qsizetype(active.size());
+            if (crossings > TVelkGPRegionArea::MaxScanCrossings)
+                TooComplexToScan();
+            if (!Rows(row, row + step, spans.At(active, row + 0.5)))
+                return;
         }
     }
-    return spans;
 }
 
 // Collects rows into y-x banded rectangles: consecutive rows with the same spans form
 // one band, which is the canonical form QRegion keeps.
 class TBandBuilder {
 public:
-    void AddRows(int Top, int Bottom, std::vector<TSpan> Spans)
+    void AddRows(int Top, int Bottom, const std::vector<TSpan>& Spans)
     {
-        if (Top >= Bottom)
-            return;
         if (FBottom == Top && Spans == FSpans) {
             FBottom = Bottom;
             return;
@@ -114,7 +196,7 @@ public:
         Flush();
         FTop = Top;
         FBottom = Bottom;
-        FSpans = std::move(Spans);
+        FSpans = Spans;
     }
 
     QRegion Take()
@@ -129,6 +211,8 @@ public:
 private:
     void Flush()
     {
+        if (qsizetype(FRects.size() + FSpans.size()) > TVelkGPRegionArea::MaxScanRects)
+            TooComplexToScan();
         for (const TSpan& span : FSpans)
             FRects.emplace_back(span.Left, FTop, span.Right - span.Left, FBottom - FTop);
         FSpans.clear();
@@ -142,44 +226,22 @@ private:
 
 QRegion ScanConvert(const QPainterPath& Path)
 {
-    std::vector<TScanEdge> edges = ScanEdges(Path);
-    if (edges.empty())
-        return {};
-    // Between two consecutive vertex heights the set of crossed edges does not change.
-    std::vector<double> heights;
-    heights.reserve(edges.size() * 2);
-    for (const TScanEdge& edge : edges) {
-        heights.push_back(edge.Y0);
-        heights.push_back(edge.Y1);
-    }
-    std::sort(heights.begin(), heights.end());
-    heights.erase(std::unique(heights.begin(), heights.end()), heights.end());
-    std::sort(edges.begin(), edges.end(), [](const TScanEdge& A, const TScanEdge& B) { return A.Y0 < B.Y0; });
-
-    const bool winding = Path.fillRule() == Qt::WindingFill;
     TBandBuilder bands;
-    std::vector<const TScanEdge*> active;
-    auto next = edges.cbegin();
-    for (std::size_t i = 0; i + 1 < heights.size(); ++i) {
-        // Edges ending here leave, edges starting here join.
-        std::erase_if(active, [&](const TScanEdge* edge) { return edge->Y1 <= heights[i]; });
-        for (; next != edges.cend() && next->Y0 <= heights[i]; ++next)
-            active.push_back(&*next);
-        const int firstRow = FirstPixelFrom(heights[i]);
-        const int endRow = FirstPixelFrom(heights[i + 1]);
-        if (firstRow >= endRow)
-            continue;
-        const bool vertical =
-            std::all_of(active.begin(), active.end(), [](const TScanEdge* edge) { return edge->X0 == edge->X1; });
-        if (vertical) {
-            // Every row of the interval has the same spans.
-            bands.AddRows(firstRow, endRow, RowSpans(active, firstRow + 0.5, winding));
-            continue;
-        }
-        for (int row = firstRow; row < endRow; ++row)
-            bands.AddRows(row, row + 1, RowSpans(active, row + 0.5, winding));
-    }
+    SweepRows(Path, [&](int Top, int Bottom, const std::vector<TSpan>& Spans) {
+        bands.AddRows(Top, Bottom, Spans);
+        return true;
+    });
     return bands.Take();
+}
+
+bool CoversAnyPixel(const QPainterPath& Path)
+{
+    bool found = false;
+    SweepRows(Path, [&](int, int, const std::vector<TSpan>& Spans) {
+        found = !Spans.empty();
+        return !found;
+    });
+    return found;
 }
 
 // --- The byte form ---
@@ -193,8 +255,6 @@ constexpr quint8 DataInfinite = 1;
 constexpr quint8 DataWinding = 2;
 constexpr qsizetype DataHeaderSize = 4 + 1 + 1 + 4;
 constexpr qsizetype DataElementSize = 1 + 8 + 8;
-// Coordinates QPainterPath accepts.
-constexpr double DataCoordinateLimit = 1e128;
 
 [[noreturn]] void InvalidData()
 {
@@ -202,11 +262,6 @@ constexpr double DataCoordinateLimit = 1e128;
 }
 
 } // namespace
-
-QTransform ToQTransform(const TMatrix& M)
-{
-    return QTransform(M.m11, M.m12, M.m21, M.m22, M.m31, M.m32);
-}
 
 TVelkGPRegionArea TVelkGPRegionArea::Empty()
 {
@@ -274,13 +329,13 @@ void TVelkGPRegionArea::Combine(const TVelkGPRegionArea& Other, TVelkGPRegionCom
 void TVelkGPRegionArea::Translate(float DX, float DY)
 {
     if (!Infinite)
-        Path.translate(DX, DY);
+        Path = CheckedCoordinates(Path.translated(DX, DY));
 }
 
 void TVelkGPRegionArea::Transform(const TMatrix& M)
 {
     if (!Infinite)
-        Path = ToQTransform(M).map(Path);
+        Path = CheckedCoordinates(ToQTransform(M).map(Path));
 }
 
 QPainterPath TVelkGPRegionArea::FinitePath() const
@@ -307,12 +362,12 @@ bool TVelkGPRegionArea::IsEmpty() const
 
 bool TVelkGPRegionArea::IsVisible(const TPoint& Pixel) const
 {
-    return IsVisible(TPointF{float(Pixel.X + 0.5), float(Pixel.Y + 0.5)});
+    return Infinite || Path.contains(QPointF(Pixel.X + 0.5, Pixel.Y + 0.5));
 }
 
 bool TVelkGPRegionArea::IsVisible(const TPointF& Point) const
 {
-    return Infinite || Path.contains(QPointF(Point.X, Point.Y));
+    return Infinite || Path.contains(ToQPointF(Point));
 }
 
 bool TVelkGPRegionArea::IsVisible(const TRectF& Rect) const
@@ -337,7 +392,7 @@ bool TVelkGPRegionArea::Equals(const TVelkGPRegionArea& Other) const
     // cheaper than converting both.
     TVelkGPRegionArea difference = *this;
     difference.Combine(Other, cmXor);
-    return difference.Scans().isEmpty();
+    return !CoversAnyPixel(difference.FinitePath());
 }
 
 QByteArray TVelkGPRegionArea::Data() const
@@ -387,8 +442,7 @@ TVelkGPRegionArea TVelkGPRegionArea::FromData(const QByteArray& Data)
         double x = 0;
         double y = 0;
         in >> type >> x >> y;
-        if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) >= DataCoordinateLimit ||
-            std::abs(y) >= DataCoordinateLimit)
+        if (!IsValidCoordinate(x) || !IsValidCoordinate(y))
             InvalidData();
         const QPointF point(x, y);
         const bool curveData = type == QPainterPath::CurveToDataElement;

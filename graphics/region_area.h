@@ -39,7 +39,9 @@ struct TVelkGPRegionArea {
     // This area combined with Other: this is the first operand (cmExclude removes Other
     // from this area, cmComplement removes this area from Other).
     void Combine(const TVelkGPRegionArea& Other, TVelkGPRegionCombineMode Mode);
-    // Moves or transforms the area; the infinite area stays infinite.
+    // Moves or transforms the area; the infinite area stays infinite. Coordinates that
+    // would leave the range paths can hold (about 1e128) raise EGDIPException
+    // (gpsValueOverflow) and leave the area as it was.
     void Translate(float DX, float DY);
     void Transform(const TMatrix& M);
 
@@ -55,14 +57,16 @@ struct TVelkGPRegionArea {
     // True when some part of the rectangle with positive area lies in the area.
     bool IsVisible(const TRectF& Rect) const;
     // The pixels whose centres lie in the area, as Qt's region (y-x banded rectangles).
+    // Raises EGDIPException(gpsOutOfMemory) for an area whose scans would take more than
+    // MaxScanRects rectangles or MaxScanCrossings edge crossings to find.
     QRegion Scans() const;
-    // Same pixels covered (two infinite areas are equal).
+    static constexpr qsizetype MaxScanRects = qsizetype(1) << 20;
+    static constexpr qsizetype MaxScanCrossings = qsizetype(1) << 23;
+    // Same pixels covered (two infinite areas are equal). Raises as Scans when what
+    // lies in one area only is too complex to scan.
     bool Equals(const TVelkGPRegionArea& Other) const;
     // A self-describing serialisation that FromData reads back.
     QByteArray Data() const;
 };
-
-// The Qt transform of a matrix (both use row vectors, translation in m31/m32).
-QTransform ToQTransform(const TMatrix& M);
 
 } // namespace velk

@@ -3,6 +3,7 @@
 #include "platform/exceptions.h"
 
 #include <array>
+#include <cmath>
 
 namespace velk {
 
@@ -204,12 +205,13 @@ const QTextOption& TVelkGPStringFormat::Handle() const
     option->setFlags(flags);
     // Tab stops are distances, each from the one before; Qt wants positions. Qt cannot
     // start the first one elsewhere than at its distance from the line start, so the
-    // first tab offset shifts every stop.
+    // first tab offset shifts every stop. Stops at no number are left out.
     QList<QTextOption::Tab> tabs;
     qreal position = FRec.FirstTabOffset;
     for (float distance : FRec.TabStops) {
         position += distance;
-        tabs.append(QTextOption::Tab(position, QTextOption::LeftTab));
+        if (std::isfinite(position))
+            tabs.append(QTextOption::Tab(position, QTextOption::LeftTab));
     }
     option->setTabs(tabs);
     FHandle = std::move(option);

@@ -1,6 +1,7 @@
 #include "graphics/text_layout.h"
 
 #include "graphics/font.h"
+#include "graphics/gp_exception.h"
 #include "graphics/string_format.h"
 
 #include <QFontMetricsF>
@@ -101,6 +102,8 @@ void AddBar(QPainterPath& Path, qreal X1, qreal X2, qreal Top, qreal Bottom, boo
 
 // One line shown: the Qt layout holding it (the paragraph layout, or a layout of its own
 // when trimming rewrote it), its index there, its text range and its natural width.
+// Qt keeps line positions in 26.6 fixed point, so lines stay at Qt's origin and are
+// placed here (Origin: where that origin goes, in layout units).
 struct TShownLine {
     QTextLayout* Layout = nullptr;
     int Index = 0;
@@ -110,6 +113,7 @@ struct TShownLine {
     // Trailing white space Qt counts in the line but the box leaves out: its width, and
     // where it shows (left of the text in a right-to-left line).
     qreal Lead = 0;
+    QPointF Origin;
 };
 
 namespace {
@@ -118,7 +122,7 @@ namespace {
 TShownLine ShownLine(QTextLayout& Layout, int Index, bool IncludeTrailing)
 {
     const QTextLine line = Layout.lineAt(Index);
-    TShownLine result{&Layout, Index, line.textStart(), line.textLength(), line.naturalTextWidth()};
+    TShownLine result{&Layout, Index, line.textStart(), line.textLength(), line.naturalTextWidth(), 0, {}};
     if (IncludeTrailing)
         return result;
     const QString& text = Layout.text();
@@ -248,7 +252,7 @@ void TVelkGPTextLayout::TData::Build(const QString& Text, const TVelkGPFont& AFo
     Option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QList<QTextOption::Tab> tabs = Option.tabs();
     for (QTextOption::Tab& tab : tabs)
-        tab.position = std::min(tab.position / Scale, MaxLineWidth);
+        tab.position = std::clamp(tab.position / Scale, 0.0, MaxLineWidth);
     Option.setTabs(tabs);
     Option.setTabStopDistance(std::min(Option.tabStopDistance() / Scale, MaxLineWidth));
 
@@ -320,8 +324,8 @@ void TVelkGPTextLayout::TData::Build(const QString& Text, const TVelkGPFont& AFo
         const qreal lineTop = top + static_cast<qreal>(i) * LineSpacing;
         const qreal x = Padding + alongFactor * (lineRoom - shownLine.Width);
         if (shownLine.Layout) {
-            QTextLine line = shownLine.Layout->lineAt(shownLine.Index);
-            line.setPosition(QPointF(x - shownLine.Lead, lineTop + Ascent - line.ascent()));
+            const qreal lineAscent = shownLine.Layout->lineAt(shownLine.Index).ascent();
+            shownLine.Origin = {x - shownLine.Lead, lineTop + Ascent - lineAscent};
         }
         Box |= QRectF(x - Padding, lineTop, shownLine.Width + 2 * Padding, LineSpacing);
     }
@@ -336,6 +340,9 @@ TVelkGPTextLayout::TVelkGPTextLayout(const QString& Text, const TVelkGPFont& Fon
                                      const TRectF& LayoutRect)
     : FData(std::make_unique<TData>())
 {
+    for (const float side : {LayoutRect.Left, LayoutRect.Top, LayoutRect.Right, LayoutRect.Bottom})
+        if (!std::isfinite(side))
+            throw EGDIPException(gpsInvalidParameter);
     FData->LayoutRect = LayoutRect;
     if (Format) {
         FData->Build(Text, Font, *Format);
@@ -377,9 +384,9 @@ QPainterPath TVelkGPTextLayout::Outline() const
             const QList<quint32> indexes = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
             for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i)
-                glyphs.addPath(raw.pathForGlyph(indexes[i]).translated(positions[i]));
+                glyphs.addPath(raw.pathForGlyph(indexes[i]).translated(shownLine.Origin + positions[i]));
         }
-        baselines.emplace_back(&shownLine, line.y() + line.ascent());
+        baselines.emplace_back(&shownLine, shownLine.Origin.y() + line.ascent());
     }
 
     // Underline, strike-out and hotkey bars, wound like the glyphs.
@@ -390,7 +397,7 @@ QPainterPath TVelkGPTextLayout::Outline() const
         const auto* shownLine = entry.first;
         const qreal baseline = entry.second;
         const QTextLine line = shownLine->Layout->lineAt(shownLine->Index);
-        const qreal x1 = line.x() + shownLine->Lead;
+        const qreal x1 = shownLine->Origin.x() + shownLine->Lead;
         const qreal x2 = x1 + shownLine->Width;
         const auto bar = [&](const TVelkGPFont::TDecorationLine& Line, qreal From, qreal To) {
             const qreal middle = baseline - Line.Position;
@@ -404,8 +411,8 @@ QPainterPath TVelkGPTextLayout::Outline() const
             for (const int marked : d.Prepared.Marked) {
                 if (marked < shownLine->Start || marked >= shownLine->Start + shownLine->Length)
                     continue;
-                const qreal a = line.cursorToX(marked);
-                const qreal b = line.cursorToX(marked + 1);
+                const qreal a = shownLine->Origin.x() + line.cursorToX(marked);
+                const qreal b = shownLine->Origin.x() + line.cursorToX(marked + 1);
                 bar(d.UnderlineLine, std::min(a, b), std::max(a, b));
             }
         }

@@ -46,7 +46,8 @@ class TVelkGPStringFormat;
 
 class TVelkGPTextLayout {
 public:
-    // Format may be null (a generic default format).
+    // Format may be null (a generic default format). A layout rectangle that is not
+    // finite raises EGDIPException (invalid parameter).
     TVelkGPTextLayout(const QString& Text, const TVelkGPFont& Font, const TVelkGPStringFormat* Format,
                       const TRectF& LayoutRect);
     ~TVelkGPTextLayout();

@@ -449,6 +449,18 @@ TEST(BackendPath, OperationsThatNeedAnOwnerSaySo)
     EXPECT_EQ(path.Count(), 4);
 }
 
+TEST(BackendPath, OutlivesItsCanvas)
+{
+    auto canvas = std::make_unique<TVelkGPCanvas>();
+    TVelkGPPath path(canvas.get());
+    path.AddRectangle({0, 0, 10, 10});
+    canvas.reset();
+    EXPECT_EQ(path.Owner(), nullptr);
+    EXPECT_EQ(path.Count(), 4);
+    EXPECT_TRUE(path.IsVisiblePathPoint({5, 5}, nullptr));
+    EXPECT_EQ(MessageOf<EGDIPException>([&] { path.Widen(); }), u"TVelkGPPath has no owner"_qs);
+}
+
 TEST(BackendPath, HitTestsInDeviceCoordinates)
 {
     TVelkGPCanvas canvas;

@@ -14,6 +14,7 @@
 #include <QPainter>
 
 #include <functional>
+#include <limits>
 
 namespace velk {
 namespace {
@@ -188,6 +189,24 @@ TEST(RegionArea, TranslateAndTransformMoveTheArea)
     EXPECT_TRUE(infinite.Infinite);
 }
 
+TEST(RegionArea, MovesBeyondWhatAPathHoldsAreRefused)
+{
+    QPainterPath far;
+    far.addRect(0, 0, 1e127, 1e127);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::function<void(TVelkGPRegionArea&)> moves[] = {
+        [](TVelkGPRegionArea& a) { a.Transform(CreateScalingMatrix(100, 1)); },
+        [nan](TVelkGPRegionArea& a) { a.Translate(nan, 0); },
+        [inf](TVelkGPRegionArea& a) { a.Translate(0, inf); },
+    };
+    for (const auto& move : moves) {
+        TVelkGPRegionArea area = TVelkGPRegionArea::FromPath(far);
+        EXPECT_EQ(MessageOf<EGDIPException>([&] { move(area); }), u"Value Overflow in GDI+"_qs);
+        EXPECT_EQ(area.Path, far);
+    }
+}
+
 TEST(RegionArea, ScansTakePixelsWhoseCentresAreInside)
 {
     EXPECT_EQ(TVelkGPRegionArea::FromRect({0.6f, 0.6f, 10.6f, 10.6f}).Scans(), QRegion(1, 1, 10, 10));
@@ -243,6 +262,22 @@ TEST(RegionArea, ScansFollowCurves)
             }
         }
     }
+}
+
+// Teeth across the whole height of the stand-in square: every pixel row differs from
+// the one before, so the scans would hold millions of rectangles.
+TEST(RegionArea, ScansTooLargeAreRefused)
+{
+    QPainterPath teeth;
+    teeth.moveTo(-4e6, -4e6);
+    for (int i = 0; i < 8; ++i) {
+        teeth.lineTo(-4e6 + i * 1e6 + 5e5, 4e6);
+        teeth.lineTo(-4e6 + (i + 1) * 1e6, -4e6);
+    }
+    const auto area = TVelkGPRegionArea::FromPath(teeth);
+    EXPECT_EQ(MessageOf<EGDIPException>([&] { area.Scans(); }), u"Out Of Memory in GDI+ layer"_qs);
+    // Comparing stops at the first pixel that differs.
+    EXPECT_FALSE(area.Equals(TVelkGPRegionArea::Empty()));
 }
 
 TEST(RegionArea, EqualWhenTheSamePixelsAreCovered)

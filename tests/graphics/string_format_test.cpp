@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace velk {
 namespace {
@@ -185,6 +186,9 @@ TEST(StringFormatTest, HandleFollowsTheRecord)
     format.DeleteTabStop(0);
     ASSERT_EQ(format.Handle().tabs().size(), 1);
     EXPECT_EQ(format.Handle().tabs()[0].position, 25);
+    // A stop at no number, and the stops after it, are left out.
+    format.AddTabStop(std::numeric_limits<float>::quiet_NaN()).AddTabStop(10);
+    EXPECT_EQ(format.Handle().tabs().size(), 1);
 }
 
 } // namespace

@@ -1,15 +1,18 @@
 #include "graphics/text_layout.h"
 
 #include "graphics/font.h"
+#include "graphics/gp_exception.h"
 #include "graphics/string_format.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/image_compare.h"
+#include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 
+#include <limits>
 #include <memory>
 
 namespace velk {
@@ -142,6 +145,26 @@ TEST_F(TextLayoutTest, AlignmentInABoxAndAroundAPoint)
     EXPECT_NEAR(MeasureString(u"H"_qs, *font, format.get(), {10, 20, 210, 120}).Left, 210 - w, 0.01);
 }
 
+TEST_F(TextLayoutTest, LinesFarFromTheOriginAndRectanglesThatAreNotFinite)
+{
+    // Centred in a box this wide, the line starts beyond the range of Qt's fixed-point
+    // line positions (2^25 units of the 256 px layout size).
+    const auto font = MakeFont(u"DejaVu Sans"_qs, 2);
+    const auto format = TVelkGPStringFormat::GenericTypographic();
+    format->SetAlign(saCenter);
+    const TRectF box{0, 0, 1e6f, 0};
+    const double left = 5e5 - 1540 * 2 / Em / 2;
+    EXPECT_NEAR(MeasureString(u"H"_qs, *font, format.get(), box).Left, left, 0.1);
+    EXPECT_NEAR(TextOutline(u"H"_qs, *font, format.get(), box).boundingRect().left(), left + 201 * 2 / Em, 0.1);
+
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const TRectF& rect : {TRectF{0, 0, inf, 0}, TRectF{nan, 0, 0, 0}}) {
+        EXPECT_EQ(testing::MessageOf<EGDIPException>([&] { MeasureString(u"H"_qs, *font, nullptr, rect); }),
+                  u"Invalid Parameter for GDI+ function"_qs);
+    }
+}
+
 TEST_F(TextLayoutTest, WrapsAtWordsAndBreaksLines)
 {
     const auto font = MakeFont(u"DejaVu Sans"_qs, 20);
@@ -164,6 +187,10 @@ TEST_F(TextLayoutTest, WrapsAtWordsAndBreaksLines)
     const TVelkGPTextLayout lines(u"a\r\nb\rc\nd"_qs, *font, Typographic.get(), {});
     EXPECT_EQ(lines.LineCount(), 4);
     EXPECT_NEAR(lines.Bounds().Height(), 4 * h, 1e-3);
+    // Outlines follow: the second "H" one line spacing below the first.
+    const QRectF one = TextOutline(u"H"_qs, *font, Typographic.get(), {}).boundingRect();
+    const QRectF two = TextOutline(u"H\nH"_qs, *font, Typographic.get(), {}).boundingRect();
+    EXPECT_NEAR(two.bottom() - one.bottom(), h, 1e-3);
 }
 
 TEST_F(TextLayoutTest, TabStopsAreDistancesInPixels)
