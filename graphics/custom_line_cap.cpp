@@ -35,15 +35,6 @@ std::unique_ptr<TVelkGPGraphicsObject> TVelkGPCustomLineCap::CreateSame(TVelkGPC
     return std::make_unique<TVelkGPCustomLineCap>(AOwner);
 }
 
-template <typename T>
-void TVelkGPCustomLineCap::Store(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    Changed();
-}
-
 TVelkGPPath& TVelkGPCustomLineCap::Path()
 {
     if (!FPath) {

@@ -65,9 +65,6 @@ protected:
     std::unique_ptr<TVelkGPGraphicsObject> CreateSame(TVelkGPCanvas* AOwner) const override;
 
 private:
-    template <typename T>
-    void Store(T& Field, const T& Value);
-
     std::unique_ptr<TVelkGPPath> FPath;
     TVelkGPLineCap FBaseCap = lcFlat;
     float FWidthScale = 1;

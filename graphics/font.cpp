@@ -7,6 +7,7 @@
 #include "platform/numbers.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QFontInfo>
 #include <QRawFont>
 
@@ -49,9 +50,13 @@ TGenericFamily GenericFamily(const QString& Name)
     return gfNone;
 }
 
-// The installed family of that name, in the database's spelling.
+// The installed family of that name, in the database's spelling. The font database
+// needs a GUI application: without one (a console tool loading documents) no family
+// counts as installed, rather than aborting the process.
 std::optional<QString> InstalledFamily(const QString& Name)
 {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return std::nullopt;
     for (const QString& family : QFontDatabase::families())
         if (family.compare(Name, Qt::CaseInsensitive) == 0)
             return family;

@@ -109,7 +109,7 @@ public:
     static TFontStyles GetFontStyle(int Bits);
 
     // True for "serif", "sans-serif" and "monospace" (any case) and for the installed
-    // families (compared without case).
+    // families (compared without case; none without a GUI application).
     static bool IsFontFamilyAvailable(const QString& Name);
 
 protected:

@@ -59,6 +59,18 @@ protected:
     // Drops the lazily built Qt object, so that the next use rebuilds it.
     virtual void DestroyHandle() {}
     void Changed();
+    // Stores a setting that differs: the Qt object is rebuilt on next use and the change
+    // reported. Returns whether anything changed.
+    template <typename T>
+    bool Store(T& Field, const T& Value)
+    {
+        if (Field == Value)
+            return false;
+        Field = Value;
+        DestroyHandle();
+        Changed();
+        return true;
+    }
 
 private:
     TVelkGPCanvas* FOwner;

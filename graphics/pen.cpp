@@ -79,16 +79,6 @@ void TVelkGPPen::DestroyHandle()
     FHandle.reset();
 }
 
-template <typename T>
-void TVelkGPPen::Store(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    DestroyHandle();
-    Changed();
-}
-
 void TVelkGPPen::OwnedChanged(TObject*)
 {
     if (FSyncing)

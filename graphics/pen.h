@@ -144,9 +144,6 @@ protected:
     void DestroyHandle() override;
 
 private:
-    // Stores a setting and reports the change (the QPen is rebuilt on next use).
-    template <typename T>
-    void Store(T& Field, const T& Value);
     void OwnedChanged(TObject* Sender);
     // Runs Action, which changes the pen's brush or caps, without their change events.
     template <typename F>

@@ -44,7 +44,7 @@ TVelkGPRegion::TVelkGPRegion(TVelkGPCanvas* AOwner, const TVelkGPPath& aPath)
 }
 
 TVelkGPRegion::TVelkGPRegion(TVelkGPCanvas* AOwner, const TVelkGPRegion* aRegion)
-    : TVelkGPGraphicsObject(RequireOwner(AOwner)), FArea(aRegion ? aRegion->Area() : AOwner->ClipArea())
+    : TVelkGPGraphicsObject(RequireOwner(AOwner)), FArea(aRegion ? aRegion->Area() : AOwner->WorldClipArea())
 {
 }
 

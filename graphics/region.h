@@ -31,7 +31,7 @@ public:
     TVelkGPRegion(TVelkGPCanvas* AOwner, const TRectF& aRect);
     // The area aPath fills, with its fill mode.
     TVelkGPRegion(TVelkGPCanvas* AOwner, const TVelkGPPath& aPath);
-    // A copy of aRegion, or with none the owner's current clip.
+    // A copy of aRegion, or with none the owner's current clip (in world coordinates).
     TVelkGPRegion(TVelkGPCanvas* AOwner, const TVelkGPRegion* aRegion);
     // The pixels of a Qt region (the stand-in for a window-system region handle).
     TVelkGPRegion(TVelkGPCanvas* AOwner, const QRegion& aRegion);
@@ -49,7 +49,7 @@ public:
     void Assign(const TPersistent* Source) override;
     void Assign(const QRegion& Value);
     // Makes the region empty or infinite.
-    void Clear();
+    virtual void Clear();
     virtual void MakeInfinite();
     void Combine(const TRect& aRect, TVelkGPRegionCombineMode Mode);
     void Combine(const TRectF& aRect, TVelkGPRegionCombineMode Mode);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   clang libclang-rt-dev
-  qt6-base-dev libxml2-dev
+  qt6-base-dev qt6-image-formats-plugins libxml2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
 )

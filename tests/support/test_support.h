@@ -2,8 +2,10 @@
 // Helpers shared by the test suites.
 
 #include "platform/object.h"
+#include "platform/string_list.h"
 
 #include <QString>
+#include <QStringList>
 #include <ostream>
 
 // Lets GoogleTest print QString values in failure messages.
@@ -24,6 +26,15 @@ QString MessageOf(F&& Action)
         return e.Message();
     }
     return QStringLiteral("no exception");
+}
+
+// The lines of a string list, for comparing with a QStringList.
+inline QStringList Lines(const TStrings& List)
+{
+    QStringList lines;
+    for (int i = 0; i < List.Count(); ++i)
+        lines.append(List[i]);
+    return lines;
 }
 
 // A plain object with a name, for containers that hold object references.

@@ -5,16 +5,9 @@
 #include <gtest/gtest.h>
 
 using namespace velk;
+using velk::testing::Lines;
 
 namespace {
-
-QStringList Lines(const TStrings& List)
-{
-    QStringList lines;
-    for (int i = 0; i < List.Count(); ++i)
-        lines.append(List[i]);
-    return lines;
-}
 
 TEST(SVGParseFontFamily, CommaTextRules)
 {

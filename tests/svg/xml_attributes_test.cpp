@@ -6,20 +6,13 @@
 #include <gtest/gtest.h>
 
 using namespace velk;
+using velk::testing::Lines;
 
 namespace {
 
 TXMLDocument Parse(const char* Text)
 {
     return TXMLDocument::LoadFromBytes(QByteArray(Text));
-}
-
-QStringList Lines(const TStrings& Strings)
-{
-    QStringList lines;
-    for (int i = 0; i < Strings.Count(); ++i)
-        lines += Strings[i];
-    return lines;
 }
 
 TEST(SVGCleanStrings, TrimsAndDropsEmptyItemsInOrder)
