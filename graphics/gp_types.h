@@ -56,6 +56,18 @@ enum TFontQuality {
     fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural
 };
 
+// How the canvas blends what it draws with what is there.
+enum TVelkGPCompositingMode { cmSourceOver, cmSourceCopy };
+enum TVelkGPTextRenderingHint {
+    trhSystemDefault, trhSingleBitPerPixelGridFit, trhSingleBitPerPixel, trhAntiAliasGridFit, trhAntiAlias,
+    trhClearTypeGridFit
+};
+// Text contrast (gamma of anti-aliased text), 0 ... 12.
+using TVelkGPTextContrast = std::uint8_t;
+inline constexpr TVelkGPTextContrast MaxTextContrast = 12;
+enum TVelkGPFillTextFlag { ftRightToLeft };
+using TVelkGPFillTextFlags = TSet<TVelkGPFillTextFlag>;
+
 // The classic API's number for a line cap.
 constexpr int LineCapCode(TVelkGPLineCap Cap) noexcept
 {
@@ -126,6 +138,18 @@ template <> struct EnumNames<TFontQuality> {
     static constexpr std::array<std::u16string_view, 7> Names{
         u"fqDefault",     u"fqDraft",      u"fqProof",           u"fqNonAntialiased",
         u"fqAntialiased", u"fqClearType", u"fqClearTypeNatural"};
+};
+
+template <> struct EnumNames<TVelkGPCompositingMode> {
+    static constexpr std::array<std::u16string_view, 2> Names{u"cmSourceOver", u"cmSourceCopy"};
+};
+template <> struct EnumNames<TVelkGPTextRenderingHint> {
+    static constexpr std::array<std::u16string_view, 6> Names{
+        u"trhSystemDefault", u"trhSingleBitPerPixelGridFit", u"trhSingleBitPerPixel", u"trhAntiAliasGridFit",
+        u"trhAntiAlias",     u"trhClearTypeGridFit"};
+};
+template <> struct EnumNames<TVelkGPFillTextFlag> {
+    static constexpr std::array<std::u16string_view, 1> Names{u"ftRightToLeft"};
 };
 
 } // namespace velk

@@ -1,6 +1,10 @@
 #include "svg/data_uri.h"
 
+#include "graphics/bitmap.h"
+#include "graphics/gp_exception.h"
 #include "svg/trim.h"
+
+#include <QBuffer>
 
 #include <string_view>
 
@@ -55,6 +59,24 @@ TSVGDataURI SVGDecodeDataURI(QStringView Text)
         result.Ok = true;
     }
     return result;
+}
+
+bool SVGDataURIToBitmap(QStringView URI, TVelkGPBitmap& Bitmap)
+{
+    TSVGDataURI uri = SVGDecodeDataURI(URI);
+    if (!uri.Ok)
+        return false;
+    QBuffer buffer(&uri.Data);
+    buffer.open(QIODevice::ReadOnly);
+    // Loaded into a bitmap of our own first: a failed load leaves its target empty.
+    TVelkGPBitmap loaded;
+    try {
+        loaded.LoadFromStream(buffer);
+    } catch (const EGDIPException&) {
+        return false;
+    }
+    Bitmap.Assign(&loaded);
+    return true;
 }
 
 } // namespace velk

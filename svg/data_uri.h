@@ -9,6 +9,8 @@
 
 namespace velk {
 
+class TVelkGPBitmap;
+
 struct TSVGDataURI {
     // The media type of the header ("image/png"), "text/plain" when the header names
     // none, empty when the text is not a data: URI.
@@ -28,5 +30,10 @@ struct TSVGDataURI {
 // must be valid base64 (RFC 4648 alphabet; padding optional). Anything else, malformed
 // base64 included, gives Ok false and no Data.
 TSVGDataURI SVGDecodeDataURI(QStringView Text);
+
+// Decodes URI (SVGDecodeDataURI) and loads the bytes into Bitmap. False, with Bitmap
+// unchanged, when the URI holds no image data or the data is no image a bitmap loads
+// (unknown format, corrupt, too large).
+bool SVGDataURIToBitmap(QStringView URI, TVelkGPBitmap& Bitmap);
 
 } // namespace velk
