@@ -2,6 +2,7 @@
 
 #include "platform/float_format.h"
 #include "platform/streams.h"
+#include "svg/cascade_rules.h"
 #include "svg/exceptions.h"
 #include "svg/features.h"
 #include "svg/split_lines.h"
@@ -214,6 +215,8 @@ void TSVGDocument::LoadFromXML(TXMLNode Node)
     WithinUpdate(*this, [&] {
         Clear();
         TSVGCustomViewBox::LoadFromXML(Node);
+        // The whole tree and every style sheet are read: one cascade styles it.
+        ApplyStyles();
     });
 }
 

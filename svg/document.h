@@ -72,6 +72,8 @@ using TSVGElementTable = TVelkStringObjectHashTable<TSVGElement>;
 // Selector text -> rule; the document owns the rules.
 using TSVGStyleTable = TVelkStringObjectHashTable<TSVGStyle>;
 
+class TSVGCascadeRules;
+
 class TSVGDocument : public TSVGCustomViewBox {
 public:
     static const TClassInfo& StaticClass();
@@ -113,7 +115,7 @@ public:
     // "Not a valid SVG document" and the document keeps its content.
     void LoadFromXML(const TXMLDocument& XML);
     // A node named svg: inside an update bracket, Clear, then the attributes and the
-    // children. Other nodes are ignored.
+    // children, then ApplyStyles once for the whole tree. Other nodes are ignored.
     void LoadFromXML(TXMLNode Node) override;
 
     // Whether the XML is an SVG document. Strict: a temporary document loads it without
@@ -144,6 +146,16 @@ public:
     virtual void AddStyleSheet(const QString& Text);
     // The CDATA sections of a style element, then its text when it is its only child.
     virtual void ReadStyleElement(TXMLNode Node);
+    // Inside an update bracket: the own style and the enabled rules of this document's
+    // table that match the document element, in priority order; then the graphic
+    // element's cascade (the owner's rules, then the children). A load runs it once.
+    void ApplyStyles() override;
+    // While a cascade runs, the enabled rules stay tokenized and grouped by the first
+    // step of their selectors. The pairs nest: the outermost BeginCascade builds the
+    // groups (raising like SVGTokenizeSelector), the outermost EndCascade drops them,
+    // so a cascade always sees the rule table as it is when it starts.
+    const TSVGCascadeRules& BeginCascade() const;
+    void EndCascade() const;
 
     // --- Conditional processing ---
 
@@ -262,6 +274,8 @@ private:
     // moves it from its old key to its new one, one otherwise.
     std::unordered_map<const TSVGElement*, int> FListedEntries;
     int FProvisionalCount = 0;
+    mutable std::unique_ptr<TSVGCascadeRules> FCascadeRules;
+    mutable int FCascadeRuns = 0;
 };
 
 } // namespace velk

@@ -553,6 +553,17 @@ bool TSVGElement::IsCompactExport() const
     return FOwner && FOwner->IsCompactExport();
 }
 
+void TSVGElement::ApplyStyles()
+{
+    for (int i = 0; i < FItems.Count(); ++i)
+        FItems[i]->ApplyStyles();
+}
+
+int TSVGElement::Matches(QStringView /*Selector*/) const
+{
+    return -1;
+}
+
 void TSVGElement::ReadAttributes(TXMLNode Node)
 {
     SetID(SVGReadAttribute(Node, QStringLiteral("id"), FID));

@@ -31,6 +31,7 @@ namespace velk {
 
 class TSVGDocument;
 class TSVGCustomViewBox;
+class TSVGGraphicElement;
 
 enum TSVGElementType {
     etNone,
@@ -155,6 +156,9 @@ public:
     // --- Class operations ---
 
     virtual TSVGElementType SVGType() const { return etNone; }
+    // This element as a graphic element, or nil: the cascade and the effective getters
+    // ask it of every parent, where a dynamic_cast would cost more than the work.
+    virtual TSVGGraphicElement* AsGraphicElement() { return nullptr; }
     // The tag name of SVGType; the class name for etNone.
     QString SVGTypeName() const;
     // The types this element accepts as children.
@@ -304,6 +308,15 @@ public:
     QString ToString();
     // True when the owner has soCompactExport.
     virtual bool IsCompactExport() const;
+
+    // --- Style cascade ---
+
+    // Applies the style sheet rules and style attributes to the subtree; here only the
+    // children, in order.
+    virtual void ApplyStyles();
+    // The priority with which Selector matches this element, -1 when it does not; a
+    // plain element never matches.
+    virtual int Matches(QStringView Selector) const;
 
     // --- Owner-side hooks (the document raises its events from them) ---
 

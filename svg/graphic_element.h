@@ -1,11 +1,30 @@
 #pragma once
 // TSVGGraphicElement: the base of every element that takes part in styling and
-// drawing. So far it holds what reading and writing need: the x, y, width and height
-// lengths, and the creation, reading and writing of child elements.
+// drawing. It holds the 51 presentation properties (own values, inheritance from the
+// parent, effective values, lazily resolved fill, stroke and font), the own declarations
+// read from the attributes, the transform, the x, y, width and height lengths, and the
+// creation, reading and writing of child elements.
+//
+//   group.SetOpacity(0.5f);
+//   rect.SetOpacity(0.5f);              // rect inside group
+//   rect.GetAbsoluteOpacity();          // 0.25
+//   rect.GetBrush().Color();            // the group's fill while fill is inherited
 
+#include "graphics/geometry.h"
+#include "graphics/gp_types.h"
 #include "svg/element.h"
+#include "svg/keyword_forms.h"
+#include "svg/keywords.h"
+#include "svg/length.h"
+#include "svg/style.h"
+#include "svg/style_properties_set.h"
+#include "svg/svg_brush.h"
+#include "svg/svg_font.h"
+#include "svg/svg_pen.h"
 
 #include <QString>
+#include <QStringView>
+#include <Qt>
 #include <memory>
 
 namespace velk {
@@ -15,9 +34,12 @@ public:
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
 
-    // Accepts every presentation attribute. Percentages of x and width resolve against
-    // the width of the nearest view box, of y and height against its height; without a
-    // view box the fraction is the value.
+    // Accepts every presentation attribute. Fill solid opaque black, stroke none (opaque
+    // black, flat caps, miter join, miter limit 4), the default inherit set
+    // (SVGDefaultInherits), an empty preferred set read from the parent, everything to be
+    // resolved. Percentages of x and width resolve against the width of the nearest view
+    // box, of y and height against its height; without a view box the fraction is the
+    // value.
     explicit TSVGGraphicElement(TSVGDocument* aOwner = nullptr);
     ~TSVGGraphicElement() override;
 
@@ -25,14 +47,170 @@ public:
 
     // Nothing for the current parent; Reset after a change.
     void SetParent(TSVGElement* Value) override;
-    // Also copies the four lengths from a graphic element.
+    // From a graphic element: the effective values of the plain properties, the inherit
+    // set, the own style, the matrix, the lengths, the effective preferred set, pen, font
+    // and the resolved brush; everything is marked for resolution. Then the element's.
     void AssignProperties(const TPersistent* Source) override;
-    // Also clears the four lengths and accepts every presentation attribute again.
+    // Every presentation property back to its initial value, inside an update bracket.
     void Clear() override;
+    // Marks brush, pen, font and clip for resolution, then resets the children.
+    void Reset() override;
     // Reads the attributes, then the child nodes (ReadChildren).
     void LoadFromXML(TXMLNode Node) override;
     // Writes the attributes, then the children (WriteChildren).
     void SaveToXML(TXMLNode Node) override;
+    // The element's factors with "em" scaled by GetFont's size and "ex" by half of it.
+    TSVGUnitFactors GetUnitFactors() const override;
+
+    // The parent when it is a graphic element, else nil.
+    TSVGGraphicElement* GetGraphicParent() const;
+    TSVGGraphicElement* AsGraphicElement() override { return this; }
+
+    // --- Presentation properties ---
+    //
+    // A getter gives the effective value: the graphic parent's when the property is in
+    // Inherits() (and there is such a parent), else the element's own. The walk recurses
+    // once per ancestor; loading bounds a tree's depth (SVGMaxElementDepth).
+    // A setter stores a value that differs from the own one, or from the effective one
+    // while inherited; it then ends the inheritance of the property and calls Changed.
+    // The writing and the cascade are members and read the own fields.
+
+    TSVGTextAlign TextAlign() const;
+    void SetTextAlign(TSVGTextAlign Value);
+    TSVGFillRule ClipRule() const;
+    void SetClipRule(TSVGFillRule Value);
+    TSVGFillRule FillRule() const;
+    void SetFillRule(TSVGFillRule Value);
+    TVelkGPColor Color() const;
+    void SetColor(TVelkGPColor Value);
+    TSVGColorInterpolation ColorInterpolation() const;
+    void SetColorInterpolation(TSVGColorInterpolation Value);
+    TSVGColorRendering ColorRendering() const;
+    void SetColorRendering(TSVGColorRendering Value);
+    TSVGShapeRendering ShapeRendering() const;
+    void SetShapeRendering(TSVGShapeRendering Value);
+    TSVGTextRendering TextRendering() const;
+    void SetTextRendering(TSVGTextRendering Value);
+    TSVGVectorEffect VectorEffect() const;
+    void SetVectorEffect(TSVGVectorEffect Value);
+    TSVGDirection Direction() const;
+    void SetDirection(TSVGDirection Value);
+    TSVGAlignmentBaseline AlignmentBaseline() const;
+    void SetAlignmentBaseline(TSVGAlignmentBaseline Value);
+    TSVGDominantBaseline DominantBaseline() const;
+    void SetDominantBaseline(TSVGDominantBaseline Value);
+    TSVGGlyphOrientationHorizontal GlyphOrientationHorizontal() const;
+    void SetGlyphOrientationHorizontal(TSVGGlyphOrientationHorizontal Value);
+    TSVGGlyphOrientationVertical GlyphOrientationVertical() const;
+    void SetGlyphOrientationVertical(TSVGGlyphOrientationVertical Value);
+    virtual TSVGWritingMode GetWritingMode() const;
+    TSVGWritingMode WritingMode() const { return GetWritingMode(); }
+    void SetWritingMode(TSVGWritingMode Value);
+    const QString& MarkerStartURI() const;
+    void SetMarkerStartURI(const QString& Value);
+    const QString& MarkerMidURI() const;
+    void SetMarkerMidURI(const QString& Value);
+    const QString& MarkerEndURI() const;
+    void SetMarkerEndURI(const QString& Value);
+    // Overflow visible (not clipped). The setter also marks the clip for resolution.
+    bool Overflow() const;
+    void SetOverflow(bool Value);
+    // display and visibility together: the parent's only when both are inherited. The
+    // setter ends the inheritance of visibility.
+    bool Visible() const;
+    void SetVisible(bool Value);
+    // Set only when it differs from the effective value.
+    Qt::CursorShape Cursor() const;
+    void SetCursor(Qt::CursorShape Value);
+    // Clamped into 0..1 (a NaN is ignored).
+    float Opacity() const;
+    void SetOpacity(float Value);
+    // Opacity times the graphic parent's absolute opacity.
+    float GetAbsoluteOpacity() const;
+    // The unit the opacity was written in (percentages read as fractions).
+    TSVGUnit OpacityPreferredUnit() const { return FOpacityPreferredUnit; }
+    void SetOpacityPreferredUnit(TSVGUnit Value);
+
+    // The clip-path reference (an ID, empty for none), as stored. The setter also marks
+    // the clip for resolution.
+    const QString& ClipURI() const { return FClipURI; }
+    void SetClipURI(const QString& Value);
+    // The graphic parent's when clip is inherited; else the bounds (GetBoundsRect) with
+    // the clip offsets subtracted edge by edge.
+    virtual TRectF GetClipRect() const;
+    TRectF ClipRect() const { return GetClipRect(); }
+    // The clip property's offsets (top, right, bottom, left of rect(...) as edges).
+    void SetClipRect(const TRectF& Value);
+
+    // The transform attribute, and as text (SVGTransformToStr; the setter parses with
+    // SVGParseTransform, which raises on a malformed text).
+    const TMatrix& Matrix() const { return FMatrix; }
+    void SetMatrix(const TMatrix& Value);
+    QString TransformMatrix() const;
+    void SetTransformMatrix(const QString& Value);
+
+    // --- Owned property objects ---
+    //
+    // The setters copy the given object's content into the owned one, whose change
+    // event then reaches the element.
+
+    // The properties taken from the parent.
+    TSVGStylePropertiesSet& Inherits() const { return *FInherits; }
+    void SetInherits(const TSVGStylePropertiesSet& Value);
+    // True when Property is in Inherits().
+    bool IsInherited(TSVGStyleProperty Property) const;
+    // The properties written into the style attribute: the graphic parent's set while
+    // ParentPreferredStyles, else the own one. The setter copies into the own set and
+    // ends ParentPreferredStyles.
+    TSVGStylePropertiesSet& PreferredStyles() const;
+    void SetPreferredStyles(const TSVGStylePropertiesSet& Value);
+    bool ParentPreferredStyles() const { return FParentPreferredStyles; }
+    void SetParentPreferredStyles(bool Value);
+    // The own declarations: the attributes and the style attribute as read.
+    TSVGStyle& Style() const { return *FStyle; }
+    void SetStyle(const TSVGStyle& Value);
+    // kerning, letter-spacing, word-spacing and baseline-shift; each reads its parent's
+    // length while its property is inherited.
+    TSVGStylePropertyAutoLength& Kerning() const { return *FKerning; }
+    void SetKerning(const TSVGStylePropertyAutoLength& Value);
+    TSVGStylePropertyAutoLength& LetterSpacing() const { return *FLetterSpacing; }
+    void SetLetterSpacing(const TSVGStylePropertyAutoLength& Value);
+    TSVGStylePropertyAutoLength& WordSpacing() const { return *FWordSpacing; }
+    void SetWordSpacing(const TSVGStylePropertyAutoLength& Value);
+    TSVGBaselineShiftLength& BaselineShift() const { return *FBaselineShift; }
+    void SetBaselineShift(const TSVGBaselineShiftLength& Value);
+
+    // --- Fill, stroke and font, resolved lazily ---
+    //
+    // The stored objects take what they inherit from the parent when they are asked for
+    // after a change (of their own, the parent's or the inherit set); the result is kept
+    // until the next change. While the element reads (esReading) the parameterless
+    // getters return the stored objects as they are.
+
+    // The fill for drawing with aMatrix into aRect: fill (colour, kind, reference) and
+    // fill-opacity from the parent's resolved brush when inherited.
+    virtual TSVGBrush& GetBrush(const TMatrix& aMatrix, const TRectF& aRect) const;
+    // The stroke likewise, per property: stroke (colour, kind, reference), width,
+    // opacity, line caps, miter limit, line join, dash offset, and the dash array when
+    // the parent's is a custom one.
+    virtual TSVGPen& GetPen(const TMatrix& aMatrix, const TRectF& aRect) const;
+    // With the identity matrix and the element's bounds.
+    virtual TSVGBrush& GetBrush() const;
+    virtual TSVGPen& GetPen() const;
+    // The font with the family, size, weight, style, variant and decorations of the
+    // parent's GetFont where inherited.
+    virtual TSVGFont& GetFont() const;
+    TSVGBrush& Brush() const { return GetBrush(); }
+    TSVGPen& Pen() const { return GetPen(); }
+    TSVGFont& Font() const { return GetFont(); }
+    void SetBrush(const TSVGBrush& Value);
+    void SetPen(const TSVGPen& Value);
+    void SetFont(const TSVGFont& Value);
+    // The stored objects, unresolved: what the element itself declares (and what the
+    // last resolution wrote into them).
+    TSVGBrush& OwnBrush() const { return *FBrush; }
+    TSVGPen& OwnPen() const { return *FPen; }
+    TSVGFont& OwnFont() const { return *FFont; }
 
     // --- x, y, width, height ---
 
@@ -83,9 +261,77 @@ public:
     // text element) and lets the child write itself into it.
     virtual void WriteChildren(TXMLNode Node);
 
+    // --- Writing (graphic_element_writing.cpp) ---
+
+    // To a TSVGStyle: every property not in Inherits() as its current value text. Other
+    // destinations: the element's rules.
+    void AssignTo(TPersistent* Dest) const override;
+
+    // --- Cascade (style_cascade.cpp, selector_matching.cpp) ---
+
+    // Reads the declarations of aStyle into the properties and their inherit flags, in
+    // a fixed order (paint references, display, ..., markers): an empty value keeps
+    // value and flag, "inherit" sets the flag and keeps the value, any other text sets
+    // the value and clears the flag.
+    virtual void ApplyStyle(const TSVGStyle& aStyle);
+    // Inside an update bracket: the own declarations (priority 999) and the enabled
+    // rules of the owner that match (their Matches priority), applied by ascending
+    // priority, equal priorities in the reverse of the rule table's order (so the own
+    // declarations come after the rules of exactly 999); then the children.
+    void ApplyStyles() override;
+    // The priority with which Selector matches this element, -1 when it does not: the
+    // digits of the counts of IDs, of attribute, class, language and combinator steps,
+    // and of type names, written one after the other (#a.b rect gives 111), saturating
+    // at INT_MAX. "*" alone gives 0, an empty selector -1. A combinator's value is an
+    // element ID. A malformed attribute selector raises ESVGException
+    // "Invalid selector: %s".
+    int Matches(QStringView Selector) const override;
+
 protected:
-    // The core attributes, then x, y, width and height.
+    // The own style and the enabled rules of Rules' table that match this element
+    // (SVGMatchSelector, the walk of Matches, over the rules grouped for the cascade),
+    // applied in priority order; the own style alone without Rules. The document's
+    // cascade uses it for its own rules.
+    void ApplyMatchingStyles(const TSVGDocument* Rules);
+
+    // After the core attributes: the own style takes the attributes and the style
+    // attribute's declarations (whose property set replaces the effective
+    // PreferredStyles), the font size is read (so that "em" lengths use it), then x, y,
+    // width and height, then the transform (a malformed one raises).
     void ReadAttributes(TXMLNode Node) override;
+
+    // --- Writing (graphic_element_writing.cpp) ---
+
+    // After the element's: every presentation property (SVGWriteStyleProperty: defaults
+    // of properties that do not inherit left out, inherited ones as "inherit" or not at
+    // all, the effective PreferredStyles into "style"), then the transform when it is not
+    // the identity within 0.00001 (always an attribute).
+    void WriteAttributes(TXMLNode Node) override;
+    // The own value of Property as a value text that reads back as the same value,
+    // numbers formatted with FormatStr; "" for the properties this class does not keep
+    // (font, marker, flood-*, stop-*).
+    QString PropertyText(TSVGStyleProperty Property, QStringView FormatStr) const;
+
+    // Marks brush, pen and font for resolution, then Changed.
+    void EnabledChanged(bool Value) override;
+    // The inherit set marks brush, pen and font for resolution, the brush, pen or font
+    // itself; then Changed, and the same marks go down to every descendant, so that it
+    // resolves again what it inherits.
+    virtual void GraphicsObjectChanged(TObject* Sender);
+    // A length of Property (a TSVGStylePropertyLength descendant) wired to this element:
+    // its inherit flag is Property in Inherits(), its parent value the graphic parent's
+    // length of Property, its changes reach SubObjectChanged, its unit factors are the
+    // element's.
+    template <typename T = TSVGStylePropertyAutoLength>
+    std::unique_ptr<T> CreateStyleLength(TSVGStyleProperty Property)
+    {
+        auto length = std::make_unique<T>(Property);
+        WireStyleLength(*length);
+        return length;
+    }
+    // True when Text differs from the property's default text.
+    virtual bool IsNonDefaultValue(TSVGStyleProperty Property, QStringView Text) const;
+
     // x, y, width and height, each unless its number is 0 and the export is compact.
     void WriteSizeAttributes(TXMLNode Node);
     // The number format for writing: the owner's FormatStr, "0.###" without an owner.
@@ -94,6 +340,77 @@ protected:
     void UnknownElement(TXMLNode Node) const;
 
 private:
+    // What a change asks to resolve again.
+    struct TResolveMarks {
+        bool Brush = false;
+        bool Pen = false;
+        bool Font = false;
+    };
+
+    // Sets the marks here and in every graphic descendant.
+    void MarkForResolution(TResolveMarks Marks);
+    // The graphic parent while Property is inherited, else nil.
+    const TSVGGraphicElement* InheritedFrom(TSVGStyleProperty Property) const;
+    void WireStyleLength(TSVGStylePropertyLength& Length);
+    // The parent's length of the property Length stands for.
+    TSVGStylePropertyLength* ParentStyleLength(const TSVGStylePropertyLength& Length) const;
+    // The setter rule: stores Value when it differs from Field, or from Effective while
+    // Property is inherited; then ends the inheritance of Property and calls Changed.
+    // Returns whether it stored.
+    template <typename T>
+    bool StoreProperty(T& Field, const T& Value, const T& Effective, TSVGStyleProperty Property);
+    // What the stored brush and pen take from the parent's resolved ones. The paint
+    // server that a reference (URI) names is looked up after this.
+    void InheritFill(const TMatrix& aMatrix, const TRectF& aRect) const;
+    void InheritStroke(const TMatrix& aMatrix, const TRectF& aRect) const;
+    void InheritFont() const;
+    // Step 3 of reading: the font size from the own style, relative to the parent's.
+    void ReadFontSize();
+
+    bool FVisible = true;
+    std::unique_ptr<TSVGPen> FPen;
+    std::unique_ptr<TSVGFont> FFont;
+    std::unique_ptr<TSVGBrush> FBrush;
+    Qt::CursorShape FCursor = Qt::ArrowCursor;
+    std::unique_ptr<TSVGStyle> FStyle;
+    TMatrix FMatrix = IdentityMatrix;
+    TSVGTextAlign FTextAlign = staLeading;
+    mutable bool FPenChanged = true;
+    mutable bool FFontChanged = true;
+    mutable bool FBrushChanged = true;
+    TSVGFillRule FClipRule = frNonZero;
+    TSVGFillRule FFillRule = frNonZero;
+    QString FClipURI;
+    bool FClippingChanged = true;
+    // Set while the cascade applies this element's declarations: its children are
+    // styled (and marked) right after, so marking stops at this element.
+    bool FStylingSelf = false;
+    TRectF FClipRect;
+    float FOpacity = 1;
+    bool FOverflow = true;
+    QString FMarkerEndURI;
+    QString FMarkerStartURI;
+    QString FMarkerMidURI;
+    TVelkGPColor FColor = 0;
+    TSVGColorInterpolation FColorInterpolation = sciSRGB;
+    TSVGColorRendering FColorRendering = clrnAuto;
+    TSVGTextRendering FTextRendering = txrnAuto;
+    TSVGShapeRendering FShapeRendering = srnAuto;
+    TSVGVectorEffect FVectorEffect = veNone;
+    std::unique_ptr<TSVGStylePropertiesSet> FPreferredStyles;
+    bool FParentPreferredStyles = true;
+    TSVGUnit FOpacityPreferredUnit = suNone;
+    std::unique_ptr<TSVGStylePropertyAutoLength> FLetterSpacing;
+    std::unique_ptr<TSVGStylePropertyAutoLength> FKerning;
+    std::unique_ptr<TSVGStylePropertyAutoLength> FWordSpacing;
+    TSVGGlyphOrientationHorizontal FGlyphOrientationHorizontal = oh0Deg;
+    TSVGGlyphOrientationVertical FGlyphOrientationVertical = ovAuto;
+    TSVGWritingMode FWritingMode = wmLeftRight_TopBottom;
+    TSVGDirection FDirection = dirLeftToRight;
+    TSVGAlignmentBaseline FAlignmentBaseline = abAuto;
+    std::unique_ptr<TSVGBaselineShiftLength> FBaselineShift;
+    TSVGDominantBaseline FDominantBaseline = dbAuto;
+    std::unique_ptr<TSVGStylePropertiesSet> FInherits;
     std::unique_ptr<TSVGLength> FWidth;
     std::unique_ptr<TSVGLength> FHeight;
     std::unique_ptr<TSVGLength> FX;

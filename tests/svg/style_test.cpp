@@ -158,4 +158,40 @@ TEST(SVGStyle, BinaryStreamRoundTrip)
     EXPECT_FALSE(read.Enabled());
 }
 
+TEST(SVGStyle, NamedPropertiesReadAndWriteTheDeclarations)
+{
+    struct Case {
+        QString (TSVGStyle::*Get)() const;
+        void (TSVGStyle::*Set)(const QString&);
+        TSVGStyleProperty Property;
+        const char16_t* Published;
+    };
+    const Case cases[] = {
+        {&TSVGStyle::Fill, &TSVGStyle::SetFill, ipFill, u"Fill"},
+        {&TSVGStyle::Stroke_Width, &TSVGStyle::SetStroke_Width, ipStrokeWidth, u"Stroke_Width"},
+        {&TSVGStyle::Glyph_Orientation_horizontal, &TSVGStyle::SetGlyph_Orientation_horizontal,
+         ipGlyphOrientationHorizontal, u"Glyph_Orientation_horizontal"},
+        {&TSVGStyle::Letter_spacing, &TSVGStyle::SetLetter_spacing, ipLetterSpacing, u"Letter_spacing"},
+        {&TSVGStyle::Writing_Mode, &TSVGStyle::SetWriting_Mode, ipWritingMode, u"Writing_Mode"},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromUtf16(c.Published);
+        TSVGStyle style;
+        (style.*c.Set)(u"v1"_qs);
+        EXPECT_EQ(style.GetStyleProp(c.Property), u"v1"_qs) << name.toStdString();
+        style.SetStyleProp(c.Property, u"v2"_qs);
+        EXPECT_EQ((style.*c.Get)(), u"v2"_qs) << name.toStdString();
+        const TPropertyInfo* published = style.ClassInfo().FindProperty(name);
+        ASSERT_NE(published, nullptr) << name.toStdString();
+        published->Set(style, u"v3"_qs);
+        EXPECT_EQ(std::get<QString>(published->Get(style)), u"v3"_qs) << name.toStdString();
+        EXPECT_FALSE(published->IsStored(style)) << name.toStdString(); // StyleValues streams it
+        (style.*c.Set)(QString());
+        EXPECT_EQ(style.StyleValues()->Count(), 0) << name.toStdString();
+    }
+    // flood-color and flood-opacity only through GetStyleProp.
+    EXPECT_EQ(TSVGStyle::StaticClass().FindProperty(u"Flood_Color"), nullptr);
+    EXPECT_EQ(TSVGStyle::StaticClass().FindProperty(u"Flood_Opacity"), nullptr);
+}
+
 } // namespace
