@@ -65,6 +65,20 @@ TObject* TPriorityList::GetItem(int Index) const
     return at.List->Items(at.Slot);
 }
 
+std::vector<TObject*> TPriorityList::Items() const
+{
+    std::vector<TObject*> items;
+    items.reserve(static_cast<std::size_t>(FCount));
+    TIntHeap copy;
+    copy.Assign(this);
+    while (copy.Count() > 0) {
+        const auto* list = static_cast<TVelkObjectOrderedList*>(copy.Delete(0));
+        for (int slot = list->Count() - 1; slot >= 0; --slot)
+            items.push_back(list->Items(slot));
+    }
+    return items;
+}
+
 void TPriorityList::SetItem(int Index, TObject* Item)
 {
     const TLocation at = Locate(Index);

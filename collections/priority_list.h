@@ -15,6 +15,8 @@
 #include "collections/heap.h"
 #include "collections/ordered_list.h"
 
+#include <vector>
+
 namespace velk {
 
 class TPriorityList : public TIntHeap {
@@ -38,6 +40,9 @@ public:
     TObject* GetItem(int Index) const override;
     // Replaces the object at position Index (freeing the former one with FreeIfNoPop).
     void SetItem(int Index, TObject* Item);
+    // The objects in overall position order, read with one copy of the heap (GetItem
+    // copies it once per position).
+    std::vector<TObject*> Items() const;
 
     // Pushes Item into the bucket of Priority, creating the bucket when needed.
     THeapElement* Add(TObject* Item, std::int32_t Priority) override;

@@ -535,6 +535,11 @@ int TStringList::IndexOf(QStringView S) const
     return Find(S, index) ? index : -1;
 }
 
+bool TStringList::ContainsExactly(QStringView S) const
+{
+    return std::any_of(FList.begin(), FList.end(), [S](const TStringItem& Item) { return Item.S == S; });
+}
+
 bool TStringList::Find(QStringView S, int& Index) const
 {
     if (!FSorted) {

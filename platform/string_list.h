@@ -180,6 +180,9 @@ public:
     // lines when duplicates are accepted) or where S would be inserted. On an unsorted
     // list a linear search, Index = Count when not found.
     bool Find(QStringView S, int& Index) const;
+    // Some line equals S exactly (case-sensitive, whatever CaseSensitive says), read
+    // without copying the lines.
+    bool ContainsExactly(QStringView S) const;
     // Sorts an unsorted list by CompareStrings (stable); a sorted list is left alone.
     void Sort();
     void CustomSort(const TStringListSortCompare& Compare);

@@ -36,7 +36,7 @@ TSVGCascadeRules::TSVGCascadeRules(const TSVGDocument& Document)
     }
 }
 
-std::vector<const TSVGCascadeRules::TRule*> TSVGCascadeRules::Candidates(const TSVGElement& Element) const
+std::vector<int> TSVGCascadeRules::Candidates(const TSVGElement& Element) const
 {
     std::vector<int> positions = FOthers;
     const auto add = [&](const QHash<QString, std::vector<int>>& Table, const QString& Key) {
@@ -48,7 +48,7 @@ std::vector<const TSVGCascadeRules::TRule*> TSVGCascadeRules::Candidates(const T
         add(FByType, Element.SVGTypeName());
     if (!FByID.isEmpty() && !Element.ID().isEmpty())
         add(FByID, Element.ID());
-    if (!FByClass.isEmpty()) {
+    if (!FByClass.isEmpty() && Element.HasClasses()) {
         const TStrings& classes = Element.Classes();
         for (int i = 0; i < classes.Count(); ++i)
             add(FByClass, classes.Strings(i));
@@ -56,11 +56,7 @@ std::vector<const TSVGCascadeRules::TRule*> TSVGCascadeRules::Candidates(const T
     std::sort(positions.begin(), positions.end());
     // An element may list a class twice.
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    std::vector<const TRule*> result;
-    result.reserve(positions.size());
-    for (const int position : positions)
-        result.push_back(&FRules[static_cast<std::size_t>(position)]);
-    return result;
+    return positions;
 }
 
 const TSVGCascadeRules& TSVGDocument::BeginCascade() const

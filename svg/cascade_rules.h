@@ -26,8 +26,10 @@ public:
     // Raises like SVGTokenizeSelector for a malformed selector.
     explicit TSVGCascadeRules(const TSVGDocument& Document);
 
-    // The rules that may match Element, in the order of the rule table.
-    std::vector<const TRule*> Candidates(const TSVGElement& Element) const;
+    // The positions of the rules that may match Element, in the order of the rule
+    // table.
+    std::vector<int> Candidates(const TSVGElement& Element) const;
+    const TRule& Rule(int Position) const { return FRules[static_cast<std::size_t>(Position)]; }
 
 private:
     std::vector<TRule> FRules;

@@ -222,6 +222,10 @@ public:
     TStrings& Description() const { return Strings(FDescription); }
     void SetDescription(const TStrings& Value) { Strings(FDescription).Assign(&Value); }
     TStrings& Classes() const { return Strings(FClasses); }
+    // Whether the class list has items, without making the list.
+    bool HasClasses() const { return FClasses && FClasses->Count() > 0; }
+    // Whether Name is one of the classes (case-sensitive, as selectors compare them).
+    bool HasClass(QStringView Name) const { return FClasses && FClasses->ContainsExactly(Name); }
     void SetClasses(const TStrings& Value) { Strings(FClasses).Assign(&Value); }
     // The lang attribute: a comma- or space-separated language list.
     const QString& Language() const { return FLanguage; }

@@ -1,6 +1,5 @@
 #include "svg/selector_matching.h"
 
-#include "platform/exceptions.h"
 #include "svg/document.h"
 #include "svg/graphic_element.h"
 #include "svg/style.h"
@@ -36,14 +35,6 @@ int Concatenated(const TSelectorCounts& Counts)
             return INT_MAX;
     }
     return static_cast<int>(result);
-}
-
-bool ContainsExactly(const TStrings& Items, QStringView Value)
-{
-    for (int i = 0; i < Items.Count(); ++i)
-        if (Items.Strings(i) == Value)
-            return true;
-    return false;
 }
 
 // Element's SVGTypeName is Name, without making the name text for typed elements.
@@ -118,7 +109,7 @@ public:
                 ++counts.I;
                 break;
             case sttClassChar:
-                if (!ContainsExactly(subject->Classes(), token.Value))
+                if (!subject->HasClass(token.Value))
                     return -1;
                 ++counts.A;
                 break;

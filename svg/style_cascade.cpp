@@ -21,6 +21,7 @@
 #include <cmath>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace velk {
 
@@ -116,18 +117,25 @@ void TSVGGraphicElement::ApplyMatchingStyles(const TSVGDocument* Rules)
         ApplyStyle(*FStyle);
         return;
     }
+    std::vector<std::pair<TSVGStyle*, int>> matching;
+    for (const int position : run.Rules()->Candidates(*this)) {
+        const TSVGCascadeRules::TRule& rule = run.Rules()->Rule(position);
+        if (const int priority = SVGMatchSelector(*this, rule.Tokens); priority >= 0)
+            matching.emplace_back(rule.Style, priority);
+    }
+    if (matching.empty()) {
+        ApplyStyle(*FStyle);
+        return;
+    }
     // Queue buckets: among equal priorities the latest added comes first, so the own
     // style (added first) goes after every rule of 999, and of two rules of equal
     // priority the one the table enumerates first is applied last and wins.
     TPriorityList list(TVelkObjectQueue::StaticClass());
     list.Add(FStyle.get(), OwnStylePriority);
-    for (const TSVGCascadeRules::TRule* rule : run.Rules()->Candidates(*this)) {
-        const int priority = SVGMatchSelector(*this, rule->Tokens);
-        if (priority >= 0)
-            list.Add(rule->Style, priority);
-    }
-    for (int i = 0; i < list.Count(); ++i)
-        ApplyStyle(*static_cast<const TSVGStyle*>(list.GetItem(i)));
+    for (const auto& [rule, priority] : matching)
+        list.Add(rule, priority);
+    for (TObject* style : list.Items())
+        ApplyStyle(*static_cast<const TSVGStyle*>(style));
 }
 
 void TSVGDocument::ApplyStyles()
@@ -149,10 +157,13 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
                                                                                                : GetUnitFactors();
     TSVGStylePropertiesSet& inherits = *FInherits;
     // The style form of a property read by Read(text, inherit): it runs only for a value
-    // to take; the flag is written back in every case.
+    // to take; the flag is written back for any declared text. Most properties are not
+    // declared in a list, and an empty text keeps value and flag: nothing to do.
     const auto apply = [&](TSVGStyleProperty Property, auto&& Read) {
-        bool inherit = inherits.GetByIndex(Property);
         const QStringView value = text[Property];
+        if (value.isEmpty())
+            return;
+        bool inherit = inherits.GetByIndex(Property);
         if (SVGTakesStyleText(value, inherit))
             Read(value);
         inherits.SetByIndex(Property, inherit);
@@ -162,6 +173,8 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
     };
     // A reference read without touching the property's flag (the colour steps set it).
     const auto paintURI = [&](TSVGStyleProperty Property, const QString& Current) {
+        if (text[Property].isEmpty())
+            return Current;
         bool inherit = inherits.GetByIndex(Property);
         return SVGParseStylePaintURI(text[Property], Current, inherit);
     };
@@ -202,7 +215,7 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
     keyword(ipTextRendering, FTextRendering);
 
     // 4. color; currentColor is the effective colour before this step.
-    {
+    if (!text[ipColor].isEmpty()) {
         bool inherit = inherits.GetByIndex(ipColor);
         bool isNone = false;
         const TVelkGPColor color = SVGParseColor(text[ipColor], FColor, isNone, Color(), inherit);
@@ -214,6 +227,8 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
     //    reference, which the SVG setter would drop.
     const auto paint = [&](TSVGStyleProperty Property, TVelkGPBrushKind Kind, TVelkGPColor Current,
                            auto&& Store) {
+        if (text[Property].isEmpty())
+            return;
         bool inherit = inherits.GetByIndex(Property);
         bool isNone = Kind == bkNone;
         const TVelkGPColor color = SVGParseColor(text[Property], Current, isNone, Color(), inherit);
@@ -367,8 +382,11 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
     // 15. Markers: a marker shorthand sets all three and hides the three longhands.
     const bool shorthand = !text[ipMarker].isEmpty();
     const auto marker = [&](TSVGStyleProperty Property, QString& Field) {
+        const QStringView value = text[shorthand ? ipMarker : Property];
+        if (value.isEmpty())
+            return;
         bool inherit = inherits.GetByIndex(Property);
-        Field = SVGParseStyleURI(text[shorthand ? ipMarker : Property], Field, inherit);
+        Field = SVGParseStyleURI(value, Field, inherit);
         inherits.SetByIndex(Property, inherit);
     };
     marker(ipMarkerStart, FMarkerStartURI);

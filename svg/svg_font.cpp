@@ -4,6 +4,7 @@
 #include "svg/keywords.h"
 #include "svg/trim.h"
 
+#include <QScopeGuard>
 #include <utility>
 
 namespace velk {
@@ -14,9 +15,10 @@ namespace {
 template <typename F>
 void Silently(TStringList& List, F&& Action)
 {
-    TNotifyEvent handler = std::exchange(List.OnChange, nullptr);
+    const auto restore = qScopeGuard([&List, handler = std::exchange(List.OnChange, nullptr)]() mutable {
+        List.OnChange = std::move(handler);
+    });
     Action();
-    List.OnChange = std::move(handler);
 }
 
 bool IsGenericFamily(const QString& Name)

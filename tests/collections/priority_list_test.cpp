@@ -29,11 +29,17 @@ QString NameOf(TObject* Object)
     return Object ? static_cast<TToken*>(Object)->Name() : QStringLiteral("nil");
 }
 
+// The objects by position, read both ways (GetItem per position, Items at once); the
+// two must agree.
 QStringList Positions(const TPriorityList& List)
 {
     QStringList names;
     for (int i = 0; i < List.Count(); ++i)
         names += NameOf(List.GetItem(i));
+    QStringList all;
+    for (TObject* item : List.Items())
+        all += NameOf(item);
+    EXPECT_EQ(all, names);
     return names;
 }
 

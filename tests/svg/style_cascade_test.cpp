@@ -192,6 +192,35 @@ TEST(StyleCascade, AbsoluteOpacityMultipliesAlongTheAncestors)
     EXPECT_FLOAT_EQ(Element(doc, "a").GetAbsoluteOpacity(), 0.25f);
 }
 
+// A second cascade after a rule of the parent changed: the children, whose resolved
+// values were read in between, take the parent's new font size and fill.
+TEST(StyleCascade, AgainAfterAParentRuleChangedReachesTheDescendants)
+{
+    TSVGDocument doc;
+    doc.LoadFromText(Svg(QStringLiteral("#p { font-size: 10px; fill: red }"),
+                         QStringLiteral(R"(<g id="p"><g><g id="c" stroke="blue" stroke-width="2em"/></g></g>)")));
+    TSVGGraphicElement& child = Element(doc, "c");
+    EXPECT_FLOAT_EQ(child.Pen().Thickness(), 20);
+    EXPECT_FLOAT_EQ(child.Font().Size(), 10);
+    EXPECT_EQ(child.Brush().Color(), Red);
+
+    TSVGStyle& rule = *doc.Styles().ItemByIndex(0);
+    rule.SetFont_Size(QStringLiteral("20px"));
+    rule.SetFill(QStringLiteral("blue"));
+    doc.ApplyStyles();
+    EXPECT_FLOAT_EQ(Element(doc, "p").Font().Size(), 20);
+    EXPECT_FLOAT_EQ(child.Font().Size(), 20);
+    EXPECT_FLOAT_EQ(child.Pen().Thickness(), 40);
+    EXPECT_EQ(child.Brush().Color(), Blue);
+
+    // Styling the parent's subtree alone does the same.
+    rule.SetFont_Size(QStringLiteral("5px"));
+    rule.SetFill(QStringLiteral("lime"));
+    Element(doc, "p").ApplyStyles();
+    EXPECT_FLOAT_EQ(child.Pen().Thickness(), 10);
+    EXPECT_EQ(child.Brush().Color(), Lime);
+}
+
 TEST(StyleCascade, InvalidSelectorStopsTheLoad)
 {
     TSVGDocument doc;
