@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <algorithm>
 
 namespace velk {
 
@@ -13,8 +14,16 @@ TClassInfo::TClassInfo(QString name, const TClassInfo* parent, TObjectFactory fa
 {
     if (FParent)
         FAllProperties = FParent->FAllProperties;
-    for (const TPropertyInfo& p : FProperties)
-        FAllProperties.push_back(&p);
+    // A property declared again (to change its default or when it is stored) takes the
+    // ancestor's place, so it is listed, and streamed, once.
+    for (const TPropertyInfo& p : FProperties) {
+        const auto same = std::find_if(FAllProperties.begin(), FAllProperties.end(),
+                                       [&](const TPropertyInfo* q) { return q->Name == p.Name; });
+        if (same != FAllProperties.end())
+            *same = &p;
+        else
+            FAllProperties.push_back(&p);
+    }
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const

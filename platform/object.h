@@ -48,7 +48,8 @@ public:
 
     // Published properties declared by this class only.
     const std::vector<TPropertyInfo>& OwnProperties() const { return FProperties; }
-    // All published properties, ancestors first, in declaration order.
+    // All published properties, ancestors first, in declaration order; a property a
+    // class declares again keeps the ancestor's place.
     const std::vector<const TPropertyInfo*>& Properties() const { return FAllProperties; }
     // The property of that name (exact case) declared here or by an ancestor.
     const TPropertyInfo* FindProperty(QStringView name) const;

@@ -52,6 +52,28 @@ private:
     int FSize = 10;
 };
 
+// Declares Shade again with another default, and a property of its own.
+class TBigSwatch : public TSwatch {
+public:
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo info(QStringLiteral("TBigSwatch"), &TSwatch::StaticClass(),
+                                     &CreateInstance<TBigSwatch>,
+                                     TPublished<TBigSwatch>()
+                                         .Integer(u"Weight"_qs, &TBigSwatch::Weight, &TBigSwatch::SetWeight, 0)
+                                         .Enumeration(u"Shade"_qs, &TBigSwatch::Shade, &TBigSwatch::SetShade, shDark)
+                                         .Take());
+        return info;
+    }
+    const TClassInfo& ClassInfo() const override { return StaticClass(); }
+
+    int Weight() const { return FWeight; }
+    void SetWeight(int v) { FWeight = v; }
+
+private:
+    int FWeight = 0;
+};
+
 TEST(Format, ReplacesPlaceholdersInOrder)
 {
     EXPECT_EQ(Format(u"Class %s not found", QStringLiteral("TFoo")), "Class TFoo not found");
@@ -92,6 +114,20 @@ TEST(ClassInfo, PropertiesAncestorsFirstAndDefaults)
     EXPECT_EQ(EnumName(shDark), "shDark");
     EXPECT_EQ(EnumFromName<TShade>(u"shNone"), shNone);
     EXPECT_FALSE(EnumFromName<TShade>(u"shnone").has_value());
+}
+
+TEST(ClassInfo, APropertyDeclaredAgainKeepsTheAncestorsPlace)
+{
+    TBigSwatch swatch;
+    const auto props = swatch.ClassInfo().Properties();
+    ASSERT_EQ(props.size(), 3u);
+    EXPECT_EQ(props[0]->Name, "Shade");
+    EXPECT_EQ(props[1]->Name, "Size");
+    EXPECT_EQ(props[2]->Name, "Weight");
+    // The redeclared default counts: shDark is the default here, shLight is not.
+    swatch.SetShade(shDark);
+    EXPECT_TRUE(props[0]->HasDefaultValue(swatch));
+    EXPECT_EQ(swatch.ClassInfo().FindProperty(u"Shade"), props[0]);
 }
 
 TEST(ClassInfo, RegistryFindsClassesByName)
