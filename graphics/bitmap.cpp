@@ -190,10 +190,15 @@ void TVelkGPBitmap::LockBits(const TRectF& aRect, TVelkGPImageLockFlags Flags, T
         throw EGDIPException(gpsInvalidParameter);
     if (!Flags.Contains(ilfRead) && !Flags.Contains(ilfWrite))
         throw EGDIPException(gpsInvalidParameter);
-    const QRect rect(CheckedLockCoordinate(aRect.Left), CheckedLockCoordinate(aRect.Top),
-                     CheckedLockCoordinate(aRect.Right - aRect.Left), CheckedLockCoordinate(aRect.Bottom - aRect.Top));
-    if (rect.isEmpty() || !image.rect().contains(rect))
+    const int left = CheckedLockCoordinate(aRect.Left);
+    const int top = CheckedLockCoordinate(aRect.Top);
+    const int width = CheckedLockCoordinate(aRect.Right - aRect.Left);
+    const int height = CheckedLockCoordinate(aRect.Bottom - aRect.Top);
+    // Compared without adding, so that no sum can overflow.
+    if (left < 0 || top < 0 || width <= 0 || height <= 0 || width > image.width() - left ||
+        height > image.height() - top)
         throw EGDIPException(gpsInvalidParameter);
+    const QRect rect(left, top, width, height);
 
     auto lock = std::make_unique<TLock>();
     lock->Rect = rect;

@@ -80,8 +80,9 @@ public:
     // transform is the base under the world matrix. The painter's state is restored when
     // the canvas goes.
     explicit TVelkGPCanvas(QPainter& Painter);
-    // Draws on the image's platform image; raises EGDIPException(gpsInvalidParameter)
-    // when the image has none.
+    // Draws on the image's platform image, which must outlive the canvas (a load, resize
+    // or Assign replaces it: use Image.Canvas() to get a canvas that goes with it);
+    // raises EGDIPException(gpsInvalidParameter) when the image has none.
     explicit TVelkGPCanvas(TVelkGPImage& Image);
     // Draws on Image (which must outlive the canvas).
     explicit TVelkGPCanvas(QImage& Image);

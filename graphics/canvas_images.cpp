@@ -7,11 +7,13 @@
 #include "graphics/gp_exception.h"
 #include "graphics/image.h"
 #include "graphics/image_attributes.h"
+#include "graphics/painter_state_guard.h"
 
 #include <QIcon>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace velk {
 
@@ -74,11 +76,24 @@ TVelkPoints ToPointsF(const TCanvasPoints& Points)
     return result;
 }
 
+bool IsFinite(const QRectF& R)
+{
+    return std::isfinite(R.x()) && std::isfinite(R.y()) && std::isfinite(R.width()) && std::isfinite(R.height());
+}
+
+bool IsFinite(const TParallelogram& P)
+{
+    for (const QPointF& point : {P.P0, P.P1, P.P2})
+        if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
+            return false;
+    return true;
+}
+
 // Draws Source (pixels) of Pixels onto Dst at Opacity, or through Attributes when given.
 void DrawMapped(QPainter& Painter, const QImage& Pixels, QRectF Source, const TParallelogram& Dst, float Opacity,
                 const TVelkGPImageAttributes* Attributes, const std::function<bool()>& Callback)
 {
-    if (Source.width() == 0 || Source.height() == 0)
+    if (Source.width() == 0 || Source.height() == 0 || !IsFinite(Source) || !IsFinite(Dst))
         return;
     if (Callback && Callback())
         throw EGDIPException(gpsAborted);
@@ -87,8 +102,9 @@ void DrawMapped(QPainter& Painter, const QImage& Pixels, QRectF Source, const TP
         if (const std::optional<float> plain = Attributes->PlainOpacity())
             Opacity *= *plain;
         else {
-            // Only the pixels the source rectangle touches are adjusted.
-            const QRect touched = Source.toAlignedRect() & Pixels.rect();
+            // Only the pixels the source rectangle touches are adjusted (cut to the
+            // image first, so that a huge rectangle cannot overflow the integer one).
+            const QRect touched = (Source.normalized() & QRectF(Pixels.rect())).toAlignedRect() & Pixels.rect();
             if (touched.isEmpty())
                 return;
             pixels = Attributes->Apply(Pixels.copy(touched));
@@ -102,16 +118,16 @@ void DrawMapped(QPainter& Painter, const QImage& Pixels, QRectF Source, const TP
     const qreal h = Source.height();
     const QTransform mapping((Dst.P1.x() - Dst.P0.x()) / w, (Dst.P1.y() - Dst.P0.y()) / w,
                              (Dst.P2.x() - Dst.P0.x()) / h, (Dst.P2.y() - Dst.P0.y()) / h, Dst.P0.x(), Dst.P0.y());
-    if (!mapping.isInvertible())
+    // A source far smaller than its destination can overflow the scale.
+    if (!mapping.isInvertible() || !std::isfinite(mapping.determinant()))
         return;
     // Drawing an image onto itself reads what it writes.
     if (Painter.device() == &Pixels)
         pixels = Pixels.copy();
-    Painter.save();
+    const TPainterStateGuard guard(Painter);
     Painter.setTransform(mapping, true);
     Painter.setOpacity(Painter.opacity() * std::min(Opacity, 1.0f));
     Painter.drawImage(QRectF(0, 0, w, h), pixels, Source);
-    Painter.restore();
 }
 
 } // namespace
@@ -222,11 +238,10 @@ void TVelkGPCanvas::DrawBitmap(const QImage& ABitmap, const TRectF& SrcRect, con
     if (!(AOpacity > 0) || ABitmap.isNull())
         return;
     QPainter& painter = Handle();
-    painter.save();
+    const TPainterStateGuard guard(painter);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !HighSpeed);
     DrawMapped(painter, ABitmap, {SrcRect.Left, SrcRect.Top, SrcRect.Width(), SrcRect.Height()},
                RectCorners(DstRect.Left, DstRect.Top, DstRect.Width(), DstRect.Height()), AOpacity, nullptr, {});
-    painter.restore();
 }
 
 void TVelkGPCanvas::Draw(std::int32_t X, std::int32_t Y, const QImage& Graphic)

@@ -7,9 +7,13 @@ namespace velk {
 
 namespace {
 
+// A matrix holding NaN or infinities yields NaN, which std::clamp passes through and
+// which would be undefined to convert: it counts as 0.
 int ToByte(float Value)
 {
-    return static_cast<int>(std::clamp(Value, 0.0f, 1.0f) * 255.0f + 0.5f);
+    if (!(Value > 0))
+        return 0;
+    return static_cast<int>(std::min(Value, 1.0f) * 255.0f + 0.5f);
 }
 
 bool InRange(int Value, int Low, int High)

@@ -3,6 +3,7 @@
 #include "graphics/canvas.h"
 #include "graphics/gp_exception.h"
 #include "graphics/pen.h"
+#include "tests/graphics/gp_status_test_support.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/test_support.h"
 
@@ -14,22 +15,12 @@
 
 #include <array>
 #include <cmath>
-#include <functional>
 #include <limits>
 
 using namespace velk;
+using velk::testing::StatusOf;
 
 namespace {
-
-TVelkGPStatus StatusOf(const std::function<void()>& Action)
-{
-    try {
-        Action();
-    } catch (const EGDIPException& e) {
-        return e.Status();
-    }
-    return gpsOk;
-}
 
 TEST(CheckedBitmapSize, AcceptsSensibleSizesOnly)
 {
@@ -197,6 +188,7 @@ TEST(TVelkGPBitmap, LockBitsRefusesWhatItCannotHandOut)
         {{-1, 0, 2, 3}, {ilfRead}, PixelFormat32bppARGB, gpsInvalidParameter},
         {{1, 1, 1, 2}, {ilfRead}, PixelFormat32bppARGB, gpsInvalidParameter}, // no width
         {{0, 0, std::nanf(""), 2}, {ilfRead}, PixelFormat32bppARGB, gpsInvalidParameter},
+        {{2e9f, 0, 4e9f, 3}, {ilfRead}, PixelFormat32bppARGB, gpsInvalidParameter}, // right beyond int
         {{0, 0, 4, 3}, {ilfRead, ilfUserInputBuf}, PixelFormat32bppARGB, gpsInvalidParameter}, // no buffer
     };
     for (const auto& c : cases) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 using namespace velk;
@@ -153,6 +154,25 @@ TEST_F(CanvasImages, DrawsQtBitmapsAndIcons)
     Canvas.Draw(0, 0, QIcon()); // nothing to draw
     Canvas.Draw(0, 0, QImage());
     EXPECT_EQ(Target.Pixels(0, 0), 0u);
+}
+
+TEST_F(CanvasImages, NonFiniteRectanglesDrawNothing)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    TVelkGPImageAttributes keyed;
+    keyed.SetColorKeys(catBitmap, {Red, Red});
+    Canvas.DrawImage(Quadrants(), TRectF{0, 0, inf, 10});
+    Canvas.DrawImage(Quadrants(), TRectF{0, 0, 10, 10}, TRectF{0, 0, nan, 10}, uPixel);
+    Canvas.DrawImage(Quadrants(), 0, 0, 10, 10, 0, 0, inf, 10, uPixel, &keyed);
+    // A source so small that the scale onto the destination overflows.
+    Canvas.DrawImage(Quadrants(), 0, 0, 1e30f, 1e30f, 0, 0, 1e-30f, 1e-30f, uPixel, nullptr);
+    for (int y = 0; y < 40; y += 3)
+        for (int x = 0; x < 40; x += 3)
+            ASSERT_EQ(Target.Pixels(x, y), 0u) << x << ", " << y;
+
+    // A source far beyond the integer range still adjusts only the image's pixels.
+    Canvas.DrawImage(Quadrants(), 0, 0, 40, 40, -1e20f, -1e20f, 2e20f + 10, 2e20f + 10, uPixel, &keyed);
 }
 
 TEST_F(CanvasImages, ImagesWithoutPixelsRaise)

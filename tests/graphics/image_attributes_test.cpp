@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 using namespace velk;
 
@@ -105,6 +106,10 @@ TEST(TVelkGPImageAttributes, ApplyAdjustsPixelsInOrder)
     swapRedBlue(0, 2) = swapRedBlue(2, 0) = swapRedBlue(1, 1) = swapRedBlue(3, 3) = 1;
     TVelkGPColorMatrix addGreen = TVelkGPColorMatrix::IdentityMatrix();
     addGreen(4, 1) = 0.5f;
+    // Channels that come out as NaN (NaN, or infinity times zero) count as 0.
+    TVelkGPColorMatrix notFinite = TVelkGPColorMatrix::IdentityMatrix();
+    notFinite(0, 0) = std::numeric_limits<float>::quiet_NaN();
+    notFinite(1, 1) = std::numeric_limits<float>::infinity();
 
     const struct {
         const char* Name;
@@ -126,6 +131,8 @@ TEST(TVelkGPImageAttributes, ApplyAdjustsPixelsInOrder)
          0xFFFF0000, 0},
         {"matrix", [&](auto& a) { a.SetColorAdjustments(catBitmap, swapRedBlue); }, 0xFFFF8000, 0xFF0080FF},
         {"matrix offset", [&](auto& a) { a.SetColorAdjustments(catBitmap, addGreen); }, 0xFF000000, 0xFF008000},
+        {"matrix not finite", [&](auto& a) { a.SetColorAdjustments(catBitmap, notFinite); }, 0xFF804020,
+         0xFF00FF20},
         {"alpha", [](auto& a) { a.SetColorAdjustments(catBitmap, Alpha(0.5f)); }, 0xFFFF0000, 0x80FF0000},
         {"gamma",
          [](auto& a) {

@@ -5,6 +5,7 @@
 #include "graphics/image.h"
 #include "graphics/image_encoders.h"
 #include "graphics/pen.h"
+#include "tests/graphics/gp_status_test_support.h"
 #include "platform/exceptions.h"
 #include "tests/support/gui_application.h"
 #include "tests/support/test_support.h"
@@ -21,23 +22,13 @@
 
 using namespace velk;
 using velk::testing::MessageOf;
+using velk::testing::StatusOf;
 
 namespace {
 
 QString StatusText(TVelkGPStatus Status)
 {
     return EGDIPException::StatusMessage(Status);
-}
-
-// The status an action raises, gpsOk when it raises none.
-TVelkGPStatus StatusOf(const std::function<void()>& Action)
-{
-    try {
-        Action();
-    } catch (const EGDIPException& e) {
-        return e.Status();
-    }
-    return gpsOk;
 }
 
 QByteArray Encoded(const QImage& Image, const char* Format)

@@ -46,10 +46,6 @@ TEST(SVGDecodeDataURI, Base64ImagesAreDecodedInMemory)
     }
 }
 
-} // namespace
-
-namespace {
-
 QString DataURI(const char* MediaType, const QImage& Image, const char* Format)
 {
     QByteArray bytes;
