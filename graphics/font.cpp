@@ -366,10 +366,11 @@ void TVelkGPFont::Assign(const TPersistent* Source)
     FFontUnit = font->FFontUnit;
     FQuality = font->FQuality;
     FResolved = font->FResolved ? std::make_unique<TResolved>(*font->FResolved) : nullptr;
-    // One change event for the whole assignment.
-    TNotifyEvent brushChanged = std::exchange(FBrush->OnChange, nullptr);
-    FBrush->Assign(font->FBrush.get());
-    FBrush->OnChange = std::move(brushChanged);
+    {
+        // One change event for the whole assignment.
+        const TQuietChanges quiet(*FBrush);
+        FBrush->Assign(font->FBrush.get());
+    }
     Changed();
 }
 

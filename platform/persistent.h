@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 class QIODevice;
 
@@ -16,6 +17,21 @@ class TWriter;
 
 // Notify event: the sender is the object that changed.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// Holds back an object's OnChange for its own lifetime and puts the handler back on
+// every exit path: for changes that are no news to the listener (it makes them itself).
+template <typename T>
+class TQuietChanges {
+public:
+    explicit TQuietChanges(T& Object) : FObject(Object), FSaved(std::exchange(Object.OnChange, nullptr)) {}
+    ~TQuietChanges() { FObject.OnChange = std::move(FSaved); }
+    TQuietChanges(const TQuietChanges&) = delete;
+    TQuietChanges& operator=(const TQuietChanges&) = delete;
+
+private:
+    T& FObject;
+    TNotifyEvent FSaved;
+};
 
 // The side of streaming that DefineProperties talks to. A writer calls WriteData of
 // each defined property whose HasData is true; a reader calls ReadData of the one

@@ -3,28 +3,7 @@
 
 #include "svg/graphic_element.h"
 
-#include <utility>
-
 namespace velk {
-
-namespace {
-
-// Holds back an object's change event while the element writes resolved values into
-// it: resolving is no change of the element.
-template <typename T>
-class TQuietChanges {
-public:
-    explicit TQuietChanges(T& Object) : FObject(Object), FSaved(std::exchange(Object.OnChange, nullptr)) {}
-    ~TQuietChanges() { FObject.OnChange = std::move(FSaved); }
-    TQuietChanges(const TQuietChanges&) = delete;
-    TQuietChanges& operator=(const TQuietChanges&) = delete;
-
-private:
-    T& FObject;
-    TNotifyEvent FSaved;
-};
-
-} // namespace
 
 TSVGBrush& TSVGGraphicElement::GetBrush(const TMatrix& aMatrix, const TRectF& aRect) const
 {

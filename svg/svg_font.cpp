@@ -4,22 +4,9 @@
 #include "svg/keywords.h"
 #include "svg/trim.h"
 
-#include <QScopeGuard>
-#include <utility>
-
 namespace velk {
 
 namespace {
-
-// Runs Action, which changes List, without List's change event.
-template <typename F>
-void Silently(TStringList& List, F&& Action)
-{
-    const auto restore = qScopeGuard([&List, handler = std::exchange(List.OnChange, nullptr)]() mutable {
-        List.OnChange = std::move(handler);
-    });
-    Action();
-}
 
 bool IsGenericFamily(const QString& Name)
 {
@@ -135,7 +122,8 @@ void TSVGFont::Clear()
     SetSize(11);
     SetFontVariant(fvNormal);
     SetSizePreferredUnit(suNone);
-    Silently(*FFamilies, [&] { FFamilies->Clear(); });
+    const TQuietChanges quiet(*FFamilies);
+    FFamilies->Clear();
 }
 
 QString TSVGFont::FamiliesToString() const
@@ -155,7 +143,8 @@ void TSVGFont::Assign(const TPersistent* Source)
         FFontVariant = font->FFontVariant;
         FWeight = font->FWeight;
         FSizePreferredUnit = font->FSizePreferredUnit;
-        Silently(*FFamilies, [&] { FFamilies->Assign(font->FFamilies.get()); });
+        const TQuietChanges quiet(*FFamilies);
+        FFamilies->Assign(font->FFamilies.get());
     }
     TVelkGPFont::Assign(Source);
 }
