@@ -264,6 +264,28 @@ bool IsIdentityMatrix(const TMatrix& M)
     return M == IdentityMatrix;
 }
 
+TRectF TransformRectBoundsF(const TMatrix& M, const TRectF& R)
+{
+    const TPointF corners[] = {PointTimesMatrix(R.TopLeft(), M), PointTimesMatrix({R.Right, R.Top}, M),
+                               PointTimesMatrix(R.BottomRight(), M), PointTimesMatrix({R.Left, R.Bottom}, M)};
+    TRectF result{corners[0].X, corners[0].Y, corners[0].X, corners[0].Y};
+    for (const TPointF& corner : corners) {
+        result.Left = std::min(result.Left, corner.X);
+        result.Top = std::min(result.Top, corner.Y);
+        result.Right = std::max(result.Right, corner.X);
+        result.Bottom = std::max(result.Bottom, corner.Y);
+    }
+    return result;
+}
+
+bool IsFiniteMatrix(const TMatrix& M)
+{
+    for (int i = 0; i < 9; ++i)
+        if (!std::isfinite(M[i]))
+            return false;
+    return true;
+}
+
 TMatrix CreateRotationMatrix(float Angle)
 {
     const auto c = static_cast<float>(std::cos(double(Angle)));

@@ -163,12 +163,17 @@ TPointF PointTimesMatrix(const TPointF& P, const TMatrix& M);
 // The rectangle spanned by the transformed TopLeft and BottomRight, in that order;
 // the other two corners are not considered and the result is not normalised.
 TRectF TransformRectF(const TMatrix& M, const TRectF& R);
+// The smallest rectangle holding R's four corners through M (TransformRectF maps only two,
+// which is not enough once M rotates or skews).
+TRectF TransformRectBoundsF(const TMatrix& M, const TRectF& R);
 // The 3x3 product A x B: A applies first.
 TMatrix MatrixMultiply(const TMatrix& A, const TMatrix& B);
 // All nine entries the same under SameValue with that Tolerance (0: the default one).
 bool SameMatrix(const TMatrix& A, const TMatrix& B, float Tolerance);
 // All nine entries exactly those of IdentityMatrix.
 bool IsIdentityMatrix(const TMatrix& M);
+// Every entry is a finite number.
+bool IsFiniteMatrix(const TMatrix& M);
 // Angle in radians; positive turns +X towards +Y.
 TMatrix CreateRotationMatrix(float Angle);
 // Translation(-Center) x Rotation(Angle) x Translation(Center).

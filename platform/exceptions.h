@@ -47,6 +47,7 @@ VELK_DECLARE_EXCEPTION(EWriteError, EFilerError);
 VELK_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 VELK_DECLARE_EXCEPTION(EXMLParseError, Exception);
 VELK_DECLARE_EXCEPTION(EGHashtableError, Exception);
+VELK_DECLARE_EXCEPTION(EAbstractError, Exception);  // an operation a class must override was called
 
 #undef VELK_DECLARE_EXCEPTION
 
@@ -80,6 +81,7 @@ inline constexpr char16_t FCreateError[] = u"Cannot create file \"%s\". %s";
 inline constexpr char16_t TableEmpty[] = u"Table is empty";
 inline constexpr char16_t InvalidClassTypecast[] = u"Invalid class typecast";
 inline constexpr char16_t AbstractClassCreate[] = u"Cannot create an instance of abstract class %s";
+inline constexpr char16_t AbstractError[] = u"Abstract Error";
 // XML DOM (platform/xml).
 inline constexpr char16_t XMLParseError[] = u"%s (line %d, column %d)";
 inline constexpr char16_t XMLEntityExpansionLimit[] = u"Entity expansion limit exceeded by &%s; in <%s> on line %d";

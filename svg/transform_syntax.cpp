@@ -100,14 +100,6 @@ TMatrix FunctionMatrix(QStringView Name, QStringView Arguments)
     throw ESVGException(messages::SVGInvalidTransformation, Name.toString());
 }
 
-bool IsFinite(const TMatrix& M)
-{
-    for (int i = 0; i < 9; ++i)
-        if (!std::isfinite(M[i]))
-            return false;
-    return true;
-}
-
 // Entry i of M equals the identity's, except for the entries in Free.
 bool IdentityBut(const TMatrix& M, std::initializer_list<int> Free)
 {
@@ -147,7 +139,7 @@ TMatrix SVGParseTransform(QStringView Text)
             result);
         position = close + 1;
     }
-    if (!IsFinite(result))
+    if (!IsFiniteMatrix(result))
         throw ESVGException(messages::SVGInvalidMatrix, Text.toString());
     return result;
 }

@@ -234,6 +234,13 @@ TEST(Geometry, Rotations)
     EXPECT_NEAR(r.Right, -20, 1e-5);
     EXPECT_NEAR(r.Bottom, 10, 1e-5);
     EXPECT_GT(r.Left, r.Right);
+
+    // All four corners, normalised: the whole rotated rectangle.
+    const TRectF box = TransformRectBoundsF(CreateRotationMatrix(HalfPi / 2), {0, 0, 10, 10});
+    EXPECT_NEAR(box.Left, -7.0711f, 1e-3);
+    EXPECT_NEAR(box.Top, 0, 1e-3);
+    EXPECT_NEAR(box.Right, 7.0711f, 1e-3);
+    EXPECT_NEAR(box.Bottom, 14.1421f, 1e-3);
 }
 
 TEST(Geometry, MatrixComparison)
