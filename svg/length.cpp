@@ -87,6 +87,18 @@ float TSVGLength::GetValue() const
 
 void TSVGLength::SetValue(float Value)
 {
+    // A percentage keeps being one: the user-unit value goes back through the range
+    // GetValue maps it into, so that Value reads back what was set.
+    if (FIsPercent && OnRange) {
+        float min = 0;
+        float max = 1;
+        bool doRange = true;
+        OnRange(this, min, max, doRange);
+        if (doRange && max != min) {
+            SetPixels((Value - min) / (max - min));
+            return;
+        }
+    }
     SetPixels(Value);
 }
 

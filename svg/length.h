@@ -96,7 +96,8 @@ public:
     void Assign(const TPersistent* Source) override;
     // User units: Pixels, mapped into OnRange's range when a percentage.
     virtual float GetValue() const;
-    // The same as SetPixels.
+    // In user units: SetPixels, or for a percentage with a range the fraction of that
+    // range, so that GetValue gives Value back.
     virtual void SetValue(float Value);
     // Raw 0, the default percent flag, no unit; change event.
     virtual void Clear();

@@ -64,10 +64,13 @@ TSVGLength& SVGStrToLength(QStringView Text, TSVGLength& Length)
     if (text.isEmpty())
         return Length;
     const TUnitText split = SplitUnit(text);
-    Length.SetaUnit(split.Unit);
+    // A text that is not a number leaves the length as it was: changing only its unit
+    // would turn an initial 100% into 1 px.
     float number = 0;
-    if (SVGTryParseNumber(split.Number, number))
-        Length.SetRaw(number);
+    if (!SVGTryParseNumber(split.Number, number))
+        return Length;
+    Length.SetaUnit(split.Unit);
+    Length.SetRaw(number);
     Length.SetIsPercent(split.Unit == suPercent);
     return Length;
 }

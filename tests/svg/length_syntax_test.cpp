@@ -52,7 +52,7 @@ TEST(SVGParseLength, NumberUnitAndPercentage)
         {u"nan", 3, suNone, false, u"3"},
         {u"abc", 3, suNone, false, u"3"},
         {u"", 3, suNone, false, u"3"},
-        {u"x%", 3, suPercent, true, u"300%"},
+        {u"x%", 3, suNone, false, u"3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
@@ -82,13 +82,16 @@ TEST(SVGParseLength, PercentagesMapIntoTheRange)
     EXPECT_EQ(SVGLengthToStr(width, u"0.###"), "50%");
 }
 
-TEST(SVGParseLength, AnUnparsableNumberKeepsTheSizeInTheNewUnit)
+TEST(SVGParseLength, AnUnparsableNumberLeavesTheLength)
 {
-    TSVGLength length(1, false, suInches);
-    length.OnUnitFactors = [](const TSVGLength*, TSVGUnitFactors& Factors) { Factors = Factors96; };
-    SVGParseLength(u"wide px", length, 0, 1);
-    EXPECT_EQ(length.aUnit(), suPixels);
-    EXPECT_EQ(length.Raw(), 96);
+    // An svg element's initial 100% survives width="NaN" or "wide px".
+    for (const char16_t* text : {u"wide px", u"NaN", u"inf%"}) {
+        TSVGLength length(1, true, suPercent);
+        SVGParseLength(text, length, 0, 1);
+        EXPECT_EQ(length.aUnit(), suPercent);
+        EXPECT_TRUE(length.IsPercent());
+        EXPECT_EQ(length.Raw(), 1);
+    }
 }
 
 TEST(SVGParseStyleLength, InheritLeavesTheLength)

@@ -89,6 +89,10 @@ TEST(SVGLength, PercentagesResolveThroughTheRangeHandler)
         TSVGLength length(0.5f, true, suPercent);
         length.OnRange = c.OnRange;
         EXPECT_FLOAT_EQ(length.Value(), c.Expected);
+        // Setting a value in user units keeps the percentage and reads back.
+        length.SetValue(c.Expected / 2);
+        EXPECT_TRUE(length.IsPercent());
+        EXPECT_FLOAT_EQ(length.Value(), c.Expected / 2);
     }
     TSVGLength notPercent(0.5f, false, suNone);
     notPercent.OnRange = cases[1].OnRange;
