@@ -3,6 +3,7 @@
 #include "platform/float_format.h"
 #include "platform/numbers.h"
 #include "svg/trim.h"
+#include "svg/uri.h"
 
 #include <algorithm>
 #include <array>
@@ -87,7 +88,7 @@ std::optional<TVelkGPColor> ParseColorValue(QStringView Text)
 {
     if (Text.startsWith(u'#'))
         return ParseHexColor(Text.sliced(1));
-    if (Text.startsWith(u"rgb(") && Text.endsWith(u')'))
+    if (SVGStartsWithASCII(Text, u"rgb(") && Text.endsWith(u')'))
         return ParseRGBColor(Text.sliced(4, Text.size() - 5));
     return SVGFindColorKeyword(Text);
 }
@@ -100,7 +101,7 @@ TVelkGPColor SVGParseColor(QStringView Text, TVelkGPColor Default, bool& IsNone,
     const QStringView text = SVGTrim(Text);
     IsNone = IsNone || text == u"none";
     const bool takes = SVGTakesStyleText(text, Inherit);
-    if (text == u"currentColor") {
+    if (SVGSameTextASCII(text, u"currentColor")) {
         IsNone = false;
         return CurrentColor;
     }
@@ -108,6 +109,32 @@ TVelkGPColor SVGParseColor(QStringView Text, TVelkGPColor Default, bool& IsNone,
         return Default;
     IsNone = false;
     return ParseColorValue(text).value_or(Default);
+}
+
+TSVGPaint SVGParsePaint(QStringView Text, TVelkGPColor Default, TVelkGPColor CurrentColor)
+{
+    QStringView text = SVGTrim(Text);
+    TSVGPaint paint;
+    paint.Color = Default;
+    // A reference: its ID, then what follows it is the fallback. Without a fallback the
+    // paint is none until a paint server resolves the reference.
+    if (SVGStartsWithASCII(text, u"url(") || SVGStartsWithASCII(text, u"uri(")) {
+        const qsizetype close = text.indexOf(u')');
+        if (close >= 0) {
+            paint.URI = SVGParsePaintURI(text.first(close + 1));
+            text = SVGTrim(text.sliced(close + 1));
+        }
+        if (close < 0 || text.isEmpty()) {
+            paint.Kind = bkNone;
+            return paint;
+        }
+    }
+    bool isNone = false;
+    bool inherit = false;
+    paint.Color = SVGParseColor(text, Default, isNone, CurrentColor, inherit);
+    paint.Kind = isNone ? bkNone : bkSolid;
+    paint.CurrentColor = SVGSameTextASCII(text, u"currentColor");
+    return paint;
 }
 
 QString SVGColorToStr(TVelkGPColor Color)

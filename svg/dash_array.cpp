@@ -28,7 +28,8 @@ bool SVGParseDashArray(QStringView Text, QList<bool>& IsPercent, QList<TSVGUnit>
     }
     if (Values.size() % 2 != 0)
         Values.append(QList<float>(Values)); // a copy: appending a list to itself
-    return !Values.isEmpty() && std::all_of(Values.cbegin(), Values.cend(), [](float V) { return V > 0; });
+    const bool noNegative = std::all_of(Values.cbegin(), Values.cend(), [](float V) { return V >= 0; });
+    return noNegative && std::any_of(Values.cbegin(), Values.cend(), [](float V) { return V > 0; });
 }
 
 } // namespace velk

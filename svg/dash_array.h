@@ -16,8 +16,9 @@ namespace velk {
 //   SVGParsePixels(item, Min, Max, default 0): a percentage maps into Min..Max, an item
 //   that does not read counts 0. An odd count of values is repeated once (5 3 2 gives
 //   5 3 2 5 3 2); Units and IsPercent are not.
-// True when Values is a dash pattern: not empty and every value greater than 0. False
-// means a solid line: "none", an empty list, or a list with a zero or negative value.
+// True when Values is a dash pattern: no value below 0 and at least one above 0 (a zero
+// dash still draws its caps). False otherwise: "none" and an empty list (a solid line),
+// values that are all 0 (drawn solid), or a negative value (an invalid pattern).
 bool SVGParseDashArray(QStringView Text, QList<bool>& IsPercent, QList<TSVGUnit>& Units, QList<float>& Values,
                        float Min, float Max, const TSVGUnitFactors& UnitFactors);
 

@@ -277,15 +277,24 @@ void TSVGGraphicElement::SetOpacity(float Value)
 
 bool TSVGGraphicElement::Visible() const
 {
-    if (IsInherited(ipDisplay) && IsInherited(ipVisibility))
-        if (const TSVGGraphicElement* parent = GetGraphicParent())
-            return parent->Visible();
-    return FVisible;
+    const TSVGGraphicElement* parent = InheritedFrom(ipVisibility);
+    return parent ? parent->Visible() : FVisible;
 }
 
 void TSVGGraphicElement::SetVisible(bool Value)
 {
     StoreProperty(FVisible, Value, Visible(), ipVisibility);
+}
+
+bool TSVGGraphicElement::Display() const
+{
+    const TSVGGraphicElement* parent = InheritedFrom(ipDisplay);
+    return parent ? parent->Display() : FDisplay;
+}
+
+void TSVGGraphicElement::SetDisplay(bool Value)
+{
+    StoreProperty(FDisplay, Value, Display(), ipDisplay);
 }
 
 Qt::CursorShape TSVGGraphicElement::Cursor() const

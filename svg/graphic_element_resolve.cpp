@@ -10,6 +10,10 @@ TSVGBrush& TSVGGraphicElement::GetBrush(const TMatrix& aMatrix, const TRectF& aR
     if (FBrushChanged) {
         const TQuietChanges quiet(*FBrush);
         InheritFill(aMatrix, aRect);
+        // currentColor means the color of the element that paints, which may differ from
+        // the one of the element that declared the fill.
+        if (FBrush->CurrentColor())
+            FBrush->SetColor(Color());
         FBrushChanged = false;
     }
     return *FBrush;
@@ -20,6 +24,8 @@ TSVGPen& TSVGGraphicElement::GetPen(const TMatrix& aMatrix, const TRectF& aRect)
     if (FPenChanged) {
         const TQuietChanges quiet(*FPen);
         InheritStroke(aMatrix, aRect);
+        if (FPen->CurrentColor())
+            FPen->SetColor(Color());
         FPenChanged = false;
     }
     return *FPen;
@@ -64,6 +70,7 @@ void TSVGGraphicElement::InheritFill(const TMatrix& aMatrix, const TRectF& aRect
         // The kind first: none and solid empty the reference.
         FBrush->SetKind(source.Kind());
         FBrush->SetURI(source.URI());
+        FBrush->SetCurrentColor(source.CurrentColor());
     }
     if (opacity)
         FBrush->SetOpacity(source.Opacity());
@@ -85,6 +92,7 @@ void TSVGGraphicElement::InheritStroke(const TMatrix& aMatrix, const TRectF& aRe
         FPen->SetColor(source.Color());
         FPen->SetKind(source.Kind());
         FPen->SetURI(source.URI());
+        FPen->SetCurrentColor(source.CurrentColor());
     }
     if (inherited.Contains(ipStrokeWidth)) {
         FPen->SetThicknessIsPercent(source.ThicknessIsPercent());

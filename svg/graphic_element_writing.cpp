@@ -55,9 +55,11 @@ QString URLText(const QString& ID)
 // fill and stroke: "none", the paint server reference, or the colour.
 QString PaintText(TVelkGPBrushKind Kind, const QString& URI, TVelkGPColor Color)
 {
-    if (Kind == bkNone)
-        return u"none"_qs;
-    return URI.isEmpty() ? SVGColorToStr(Color) : URLText(URI);
+    // A reference keeps its fallback colour; without one it reads as kind none, which
+    // must not hide the reference.
+    if (!URI.isEmpty())
+        return Kind == bkNone ? URLText(URI) : URLText(URI) + u' ' + SVGColorToStr(Color);
+    return Kind == bkNone ? u"none"_qs : SVGColorToStr(Color);
 }
 
 // kerning, letter-spacing, word-spacing: the keyword while automatic, else the length.
@@ -101,7 +103,7 @@ QString TSVGGraphicElement::PropertyText(TSVGStyleProperty Property, QStringView
     case ipDirection:
         return SVGKeywordToStr(FDirection);
     case ipDisplay:
-        return FVisible ? u"inline"_qs : u"none"_qs;
+        return FDisplay ? u"inline"_qs : u"none"_qs;
     case ipDominantBaseline:
         return SVGKeywordToStr(FDominantBaseline);
     case ipFill:
@@ -213,7 +215,7 @@ void TSVGGraphicElement::WriteAttributes(TXMLNode Node)
         if (property == ipClipPath && !(Owner() && !FClipURI.isEmpty() && Owner()->AllItems().ContainsKey(FClipURI)))
             value.clear();
         SVGWriteStyleProperty(Node, property, value, true, inherits.Contains(property), preferred.Contains(property),
-                              SVGStylePropertyDefault(property));
+                              StylePropertyDefault(property));
     }
     SVGWriteAttribute(Node, u"transform"_qs, SVGTransformToStr(FMatrix), IsNearIdentity(FMatrix));
 }

@@ -27,9 +27,6 @@ namespace velk {
 
 namespace {
 
-// The own declarations rank between rules of priority 999 and those above.
-constexpr int OwnStylePriority = 999;
-
 // The declared text of every property of one declaration list (empty when it has none).
 class TDeclaredTexts {
 public:
@@ -127,15 +124,25 @@ void TSVGGraphicElement::ApplyMatchingStyles(const TSVGDocument* Rules)
         ApplyStyle(*FStyle);
         return;
     }
-    // Queue buckets: among equal priorities the latest added comes first, so the own
-    // style (added first) goes after every rule of 999, and of two rules of equal
-    // priority the one the table enumerates first is applied last and wins.
+    // Presentation attributes rank below every rule and the style attribute above them
+    // all, as in CSS: the own declarations go first, the style attribute's again last.
+    // Queue buckets: among equal priorities the latest added comes first, so of two rules
+    // of equal priority the one the table enumerates first is applied last and wins.
+    ApplyStyle(*FStyle);
     TPriorityList list(TVelkObjectQueue::StaticClass());
-    list.Add(FStyle.get(), OwnStylePriority);
     for (const auto& [rule, priority] : matching)
         list.Add(rule, priority);
     for (TObject* style : list.Items())
         ApplyStyle(*static_cast<const TSVGStyle*>(style));
+    if (FStyleAttributeProperties.Empty())
+        return;
+    TSVGStyle styleAttribute;
+    for (int i = ipNone + 1; i < SVGStylePropertyCount; ++i) {
+        const auto property = static_cast<TSVGStyleProperty>(i);
+        if (FStyleAttributeProperties.Contains(property))
+            styleAttribute.SetStyleProp(property, FStyle->GetStyleProp(property));
+    }
+    ApplyStyle(styleAttribute);
 }
 
 void TSVGDocument::ApplyStyles()
@@ -179,16 +186,14 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
         return SVGParseStylePaintURI(text[Property], Current, inherit);
     };
 
-    // 1. Paint references; an empty result keeps the current one, so a later "none"
-    //    keeps an earlier url(#...).
+    // 1. Paint references written as a color; fill and stroke take theirs in step 5.
     FBrush->SetURI(paintURI(ipColor, FBrush->URI()));
     FPen->SetURI(paintURI(ipColor, FPen->URI()));
-    FBrush->SetURI(paintURI(ipFill, FBrush->URI()));
-    FPen->SetURI(paintURI(ipStroke, FPen->URI()));
 
-    // 2. visibility, then display: display comes second and shows for anything but none.
+    // 2. visibility and display, kept apart: a hidden group still shows a visible
+    //    child, while display none removes the whole subtree.
     apply(ipVisibility, [&](QStringView Value) { FVisible = SVGParseVisibility(Value); });
-    apply(ipDisplay, [&](QStringView Value) { FVisible = SVGParseDisplay(Value); });
+    apply(ipDisplay, [&](QStringView Value) { FDisplay = SVGParseDisplay(Value); });
 
     // 3. Baselines and rendering hints.
     keyword(ipAlignmentBaseline, FAlignmentBaseline);
@@ -223,26 +228,21 @@ void TSVGGraphicElement::ApplyStyle(const TSVGStyle& aStyle)
         inherits.SetByIndex(ipColor, inherit);
     }
 
-    // 5. fill and stroke colours and kinds. The backend's kind setter keeps the paint
-    //    reference, which the SVG setter would drop.
-    const auto paint = [&](TSVGStyleProperty Property, TVelkGPBrushKind Kind, TVelkGPColor Current,
-                           auto&& Store) {
-        if (text[Property].isEmpty())
-            return;
-        bool inherit = inherits.GetByIndex(Property);
-        bool isNone = Kind == bkNone;
-        const TVelkGPColor color = SVGParseColor(text[Property], Current, isNone, Color(), inherit);
-        Store(color, isNone ? bkNone : bkSolid);
-        inherits.SetByIndex(Property, inherit);
+    // 5. fill and stroke: kind, colour, reference and the currentColor flag, all from
+    //    the one value, so that a later declaration replaces an earlier one entirely.
+    //    The backend's kind setter keeps the paint reference, which the SVG setter
+    //    would drop.
+    const auto paint = [&](TSVGStyleProperty Property, auto& Paint, auto&& SetKind) {
+        apply(Property, [&](QStringView Value) {
+            const TSVGPaint value = SVGParsePaint(Value, Paint.Color(), Color());
+            Paint.SetColor(value.Color);
+            Paint.SetURI(value.URI);
+            Paint.SetCurrentColor(value.CurrentColor);
+            SetKind(value.Kind);
+        });
     };
-    paint(ipFill, FBrush->Kind(), FBrush->Color(), [&](TVelkGPColor Color, TVelkGPBrushKind Kind) {
-        FBrush->SetColor(Color);
-        FBrush->TVelkGPBrush::SetKind(Kind);
-    });
-    paint(ipStroke, FPen->Kind(), FPen->Color(), [&](TVelkGPColor Color, TVelkGPBrushKind Kind) {
-        FPen->SetColor(Color);
-        FPen->TVelkGPPen::SetKind(Kind);
-    });
+    paint(ipFill, *FBrush, [&](TVelkGPBrushKind Kind) { FBrush->TVelkGPBrush::SetKind(Kind); });
+    paint(ipStroke, *FPen, [&](TVelkGPBrushKind Kind) { FPen->TVelkGPPen::SetKind(Kind); });
 
     // 6. Fill opacity and rule.
     apply(ipFillOpacity, [&](QStringView Value) {

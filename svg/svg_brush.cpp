@@ -77,6 +77,7 @@ void TSVGBrush::Clear()
 {
     SetColor(0xFF000000);
     SetURI(QString());
+    FCurrentColor = false;
     SetOpacity(FDefaultOpacity);
     SetKind(bkSolid);
 }
@@ -92,6 +93,7 @@ void TSVGBrush::Assign(const TPersistent* Source)
         FDefaultOpacity = brush->FDefaultOpacity;
         FOpacity = brush->FOpacity;
         FURI = brush->FURI;
+        FCurrentColor = brush->FCurrentColor;
     }
     TVelkGPBrush::Assign(Source);
 }

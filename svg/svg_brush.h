@@ -47,13 +47,18 @@ public:
     float DefaultOpacity() const { return FDefaultOpacity; }
     void SetDefaultOpacity(float Value);
 
-    // Colour opaque black, URI empty, Opacity := DefaultOpacity, kind bkSolid.
+    // The colour follows the element's color property (currentColor): the element takes
+    // it again whenever it resolves its paint for drawing. No change event.
+    bool CurrentColor() const { return FCurrentColor; }
+    void SetCurrentColor(bool Value) { FCurrentColor = Value; }
+
+    // Colour opaque black, URI empty, CurrentColor off, Opacity := DefaultOpacity, kind bkSolid.
     virtual void Clear();
     // Folds Opacity into the colour's alpha byte (Opacity × 255, halves to even); red,
     // green and blue stay. For where one colour must carry both (a gradient stop).
     void UpdateColorOpacity();
 
-    // From a TSVGBrush: default opacity, opacity and URI; then the backend brush's rules.
+    // From a TSVGBrush: default opacity, opacity, URI and CurrentColor; then the backend brush's rules.
     void Assign(const TPersistent* Source) override;
     using TVelkGPBrush::Assign;
 
@@ -63,6 +68,7 @@ protected:
 private:
     float FOpacity = 1;
     QString FURI;
+    bool FCurrentColor = false;
     float FDefaultOpacity = 1;
 };
 

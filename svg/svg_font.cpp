@@ -2,19 +2,8 @@
 
 #include "svg/font_family.h"
 #include "svg/keywords.h"
-#include "svg/trim.h"
 
 namespace velk {
-
-namespace {
-
-bool IsGenericFamily(const QString& Name)
-{
-    return SVGSameTextASCII(Name, u"serif") || SVGSameTextASCII(Name, u"sans-serif") ||
-           SVGSameTextASCII(Name, u"monospace");
-}
-
-} // namespace
 
 const TClassInfo& TSVGFont::StaticClass()
 {
@@ -106,8 +95,6 @@ void TSVGFont::FamiliesChanged()
 {
     for (int i = 0; i < FFamilies->Count(); ++i) {
         const QString family = FFamilies->Strings(i);
-        if (IsGenericFamily(family))
-            return;
         if (IsFontFamilyAvailable(family)) {
             SetName(family);
             return;

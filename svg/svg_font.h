@@ -48,8 +48,8 @@ public:
     void SetWeight(TSVGFontWeight Value);
 
     // The first family the backend reports available (IsFontFamilyAvailable) becomes
-    // Name; the walk also ends at the first generic family ("serif", "sans-serif",
-    // "monospace", any case), leaving Name when nothing before it was available.
+    // Name. Generic families always are, so the walk ends at the first one, which the
+    // backend then maps to a concrete family.
     virtual void FamiliesChanged();
     // No extended or backend styles, size 11, variant fvNormal, no preferred size unit,
     // the family list emptied without FamiliesChanged. Weight and Name stay.

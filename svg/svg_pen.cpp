@@ -8,7 +8,16 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace velk {
+
+namespace {
+
+// The length a zero dash is kept as (see SetCustomDashArray).
+constexpr float ZeroDashLength = 1e-6f;
+
+} // namespace
 
 QString SVGPixelsToStr(float Pixels, TSVGUnit Unit, const TSVGUnitFactors& UnitFactors, QStringView FormatStr)
 {
@@ -159,10 +168,35 @@ void TSVGPen::SetCustomDashArray(const QString& Value)
         return;
     }
     QList<float> values;
-    if (SVGParseDashArray(Value, FDashArrayIsPercent, FDashArrayPreferredUnits, values, 0, 1, GetUnitFactors()))
+    if (SVGParseDashArray(Value, FDashArrayIsPercent, FDashArrayPreferredUnits, values, 0, 1, GetUnitFactors())) {
+        // The backend takes only dashes longer than 0, while a zero dash draws its caps
+        // alone (dots with round or square caps): it becomes the shortest dash that still
+        // has a direction for its caps, too short to show with flat caps or to change
+        // the saved text.
+        for (float& value : values)
+            value = std::max(value, ZeroDashLength);
         SetCustomDash(std::span<const float>(values.data(), std::size_t(values.size())), FSVGDashOffset->Value());
-    else if (values.isEmpty())
+    } else if (values.isEmpty() || std::all_of(values.cbegin(), values.cend(), [](float V) { return V == 0; })) {
         SetDash(sdSolid);
+    }
+}
+
+std::vector<float> TSVGPen::UserDashArray(float Diagonal) const
+{
+    std::vector<float> values = DashArray();
+    // An odd list was read twice over: the repeat takes the flag of the item it repeats.
+    const auto count = std::size_t(FDashArrayIsPercent.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t flag = i < count || values.size() != 2 * count ? i : i - count;
+        if (flag < count && FDashArrayIsPercent[qsizetype(flag)])
+            values[i] *= Diagonal;
+    }
+    return values;
+}
+
+float TSVGPen::UserDashOffset(float Diagonal) const
+{
+    return FSVGDashOffset->IsPercent() ? FSVGDashOffset->Raw() * Diagonal : FSVGDashOffset->Value();
 }
 
 QString TSVGPen::GetDashArray() const
@@ -209,6 +243,7 @@ void TSVGPen::Clear()
     FDashArrayPreferredUnits.clear();
     SetJoin(sjMiter);
     SetURI(QString());
+    FCurrentColor = false;
     SetOpacity(FDefaultOpacity);
 }
 
@@ -223,6 +258,7 @@ void TSVGPen::Assign(const TPersistent* Source)
         FDefaultOpacity = pen->FDefaultOpacity;
         FOpacity = pen->FOpacity;
         FURI = pen->FURI;
+        FCurrentColor = pen->FCurrentColor;
         FSVGDashOffset->Assign(pen->FSVGDashOffset.get());
         FThicknessIsPercent = pen->FThicknessIsPercent;
         FThicknessPreferredUnit = pen->FThicknessPreferredUnit;

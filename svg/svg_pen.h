@@ -65,8 +65,9 @@ public:
     // suffix, a percent value as its fraction × 100 and "%", separated by blanks;
     // otherwise "none". Write: empties both per-dash lists; "" or "none" makes the dash
     // solid; otherwise SVGParseDashArray (Min 0, Max 1, GetUnitFactors) refills them and
-    // gives the values: none makes the dash solid, all above 0 become the custom dash
-    // with SVGDashOffset's value as offset, a zero or negative one leaves the dash style.
+    // gives the values: none or all 0 make the dash solid, a valid pattern becomes the
+    // custom dash with SVGDashOffset's value as offset (a zero dash kept as a length too
+    // small to show or to write), a negative value leaves the dash style.
     QString CustomDashArray() const;
     void SetCustomDashArray(const QString& Value);
     // Hides the backend setter: bkNone and bkSolid also empty URI; nothing when equal.
@@ -83,13 +84,23 @@ public:
     void SetDashArrayIsPercent(const QList<bool>& Value) { FDashArrayIsPercent = Value; }
     const QList<TSVGUnit>& DashArrayPreferredUnits() const { return FDashArrayPreferredUnits; }
     void SetDashArrayPreferredUnits(const QList<TSVGUnit>& Value) { FDashArrayPreferredUnits = Value; }
+    // The dash pattern and the dash offset in user units: a value written as a
+    // percentage (held as its fraction) is that fraction of Diagonal, the normalised
+    // diagonal of the nearest viewport, sqrt((w² + h²) / 2).
+    std::vector<float> UserDashArray(float Diagonal) const;
+    float UserDashOffset(float Diagonal) const;
     // OnUnitFactors' table, or DefaultUnitFactors without a handler.
     TSVGUnitFactors GetUnitFactors() const;
     TSVGPenUnitFactorsEvent OnUnitFactors;
 
+    // The colour follows the element's color property (currentColor): the element takes
+    // it again whenever it resolves its paint for drawing. No change event.
+    bool CurrentColor() const { return FCurrentColor; }
+    void SetCurrentColor(bool Value) { FCurrentColor = Value; }
+
     // Kind bkNone, colour opaque black, solid dash, no preferred unit, not a percentage,
     // thickness 1, backend dash offset 0, flat caps, miter limit 4, SVGDashOffset
-    // cleared, both per-dash lists empty, miter join, URI empty, Opacity :=
+    // cleared, both per-dash lists empty, miter join, URI empty, CurrentColor off, Opacity :=
     // DefaultOpacity.
     virtual void Clear();
     // The dash style as a stroke-dasharray text, in multiples of the thickness t: solid
@@ -99,8 +110,8 @@ public:
     // Folds Opacity into the colour's alpha byte (Opacity × 255, halves to even).
     void UpdateColorOpacity();
 
-    // From a TSVGPen: default opacity, opacity, URI, the dash offset length, the
-    // thickness flags and both per-dash lists; then the backend pen's rules.
+    // From a TSVGPen: default opacity, opacity, URI, CurrentColor, the dash offset
+    // length, the thickness flags and both per-dash lists; then the backend pen's rules.
     void Assign(const TPersistent* Source) override;
     using TVelkGPPen::Assign;
 
@@ -110,6 +121,7 @@ protected:
 private:
     float FOpacity = 1;
     QString FURI;
+    bool FCurrentColor = false;
     bool FThicknessIsPercent = false;
     TSVGUnit FThicknessPreferredUnit = suNone;
     QList<bool> FDashArrayIsPercent;

@@ -66,7 +66,8 @@ TEST(SVGParseColor, RGBFunction)
         {u"rgb(nan%,0,0)", Default},
         {u"rgb(1e999%,0,0)", Default},
         {u"rgb(1,2,3", Default},
-        {u"RGB(1,2,3)", Default}, // the function name is exact
+        {u"RGB(1,2,3)", 0xFF010203},      // the function name in any case
+        {u"Rgb(0%, 50%, 0%)", 0xFF007F00},
     };
     for (const ColorCase& c : cases)
         EXPECT_EQ(Parse(c.Text), c.Expected) << QString::fromUtf16(c.Text).toStdString();
@@ -117,7 +118,7 @@ TEST(SVGParseColor, NoneCurrentColorAndInherit)
         {u"", false, true, Default, false, true},
         {u"inherit", true, false, Default, true, true},
         {u"currentColor", true, true, Current, false, false},
-        {u"currentcolor", true, false, Default, false, false}, // exact case; not a keyword
+        {u"CURRENTCOLOR", true, false, Current, false, false}, // a keyword: any case
         {u"red", true, true, 0xFFFF0000, false, false},
         {u"bogus", true, false, Default, false, false}, // a value was given, so it is not "none"
     };
@@ -128,6 +129,42 @@ TEST(SVGParseColor, NoneCurrentColorAndInherit)
         EXPECT_EQ(SVGParseColor(c.Text, Default, isNone, Current, inherit), c.Expected) << context;
         EXPECT_EQ(isNone, c.IsNoneAfter) << context;
         EXPECT_EQ(inherit, c.InheritAfter) << context;
+    }
+}
+
+TEST(SVGParsePaint, ReferencesFallbacksAndCurrentColor)
+{
+    struct Case {
+        const char16_t* Text;
+        TVelkGPBrushKind Kind;
+        TVelkGPColor Color;
+        bool CurrentColor;
+        const char16_t* URI;
+    };
+    const Case cases[] = {
+        {u"url(#g)", bkNone, Default, false, u"g"}, // no fallback: nothing until a server resolves it
+        {u" URL(#g) ", bkNone, Default, false, u"g"},
+        {u"url(#g) none", bkNone, Default, false, u"g"},
+        {u"url(#g) green", bkSolid, 0xFF008000, false, u"g"},
+        {u"url(#g)#0f0", bkSolid, 0xFF00FF00, false, u"g"},
+        {u"url(#g) currentColor", bkSolid, Current, true, u"g"},
+        {u"url(#g) bogus", bkSolid, Default, false, u"g"}, // as a colour that does not read
+        {u"url(other.svg#g) red", bkSolid, 0xFFFF0000, false, u""}, // another file: fallback only
+        {u"url(#g", bkNone, Default, false, u""},                   // unclosed
+        {u"#qqq", bkSolid, Default, false, u""},                    // an invalid colour, not a reference
+        {u"#abc", bkSolid, 0xFFAABBCC, false, u""},
+        {u"none", bkNone, Default, false, u""},
+        {u"currentColor", bkSolid, Current, true, u""},
+        {u"red", bkSolid, 0xFFFF0000, false, u""},
+        {u"bogus", bkSolid, Default, false, u""},
+    };
+    for (const Case& c : cases) {
+        const std::string context = QString::fromUtf16(c.Text).toStdString();
+        const TSVGPaint paint = SVGParsePaint(c.Text, Default, Current);
+        EXPECT_EQ(paint.Kind, c.Kind) << context;
+        EXPECT_EQ(paint.Color, c.Color) << context;
+        EXPECT_EQ(paint.CurrentColor, c.CurrentColor) << context;
+        EXPECT_EQ(paint.URI, QString::fromUtf16(c.URI)) << context;
     }
 }
 

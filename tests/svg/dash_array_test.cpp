@@ -28,9 +28,10 @@ TEST(SVGParseDashArray, ValuesUnitsAndWhetherTheyDash)
         {u"5,3,2", {5, 3, 2, 5, 3, 2}, {suNone, suNone, suNone}, {false, false, false}, true}, // odd: repeated once
         {u"4 2", {4, 2}, {suNone, suNone}, {false, false}, true},
         {u"1in, 50%", {96, 0.5f}, {suInches, suPercent}, {false, true}, true},
-        {u"5 0", {5, 0}, {suNone, suNone}, {false, false}, false},     // a zero: solid
-        {u"5-1", {5, -1}, {suNone, suNone}, {false, false}, false},    // a negative value: solid
-        {u"5 x", {5, 0}, {suNone, suNone}, {false, false}, false},     // what does not read counts 0
+        {u"0 5", {0, 5}, {suNone, suNone}, {false, false}, true},      // a zero dash draws its caps
+        {u"0 0", {0, 0}, {suNone, suNone}, {false, false}, false},     // all zero: solid
+        {u"5-1", {5, -1}, {suNone, suNone}, {false, false}, false},    // a negative value: invalid
+        {u"x y", {0, 0}, {suNone, suNone}, {false, false}, false},     // what does not read counts 0
         {u" none ", {}, {}, {}, false},
         {u"", {}, {}, {}, false},
     };

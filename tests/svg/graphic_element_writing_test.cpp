@@ -58,7 +58,10 @@ TEST_F(GraphicElementWriting, WritesTheOwnValues)
          {{u"visibility", u"visible"}, {u"display", nullptr}}},
         {"hidden",
          [](TSVGDocument&, TSVGGroup& g) { g.SetVisible(false); },
-         {{u"visibility", u"hidden"}, {u"display", u"none"}}},
+         {{u"visibility", u"hidden"}, {u"display", nullptr}}},
+        {"not displayed",
+         [](TSVGDocument&, TSVGGroup& g) { g.SetDisplay(false); },
+         {{u"visibility", nullptr}, {u"display", u"none"}}},
         {"color is never written",
          [](TSVGDocument&, TSVGGroup& g) {
              g.SetColor(0xFF00FF00);
@@ -70,10 +73,11 @@ TEST_F(GraphicElementWriting, WritesTheOwnValues)
              Own(g, ipFill);
              Own(g, ipStroke);
              g.OwnBrush().SetColor(0xFF102030);
-             g.OwnPen().SetKind(bkSolid);
              g.OwnPen().SetURI(u"grad"_qs);
+             g.OwnBrush().SetURI(u"grad"_qs);
          },
-         {{u"fill", u"#102030"}, {u"stroke", u"url(#grad)"}}},
+         // A reference without a fallback is kind none; one with a fallback keeps its colour.
+         {{u"fill", u"url(#grad) #102030"}, {u"stroke", u"url(#grad)"}}},
         {"default fill of its own stops the parent's",
          [](TSVGDocument&, TSVGGroup& g) {
              Own(g, ipFill);

@@ -45,15 +45,16 @@ struct TFillCase {
     TVelkGPColor Fill;
 };
 
-TEST(StyleCascade, OwnDeclarationsBeatRulesBelow999)
+TEST(StyleCascade, PresentationAttributesLoseToRulesAndTheStyleAttributeWins)
 {
     const TFillCase cases[] = {
         {"g { fill: blue }", "", Blue},
-        {"g { fill: blue }", R"(fill="red")", Red},
+        {"g { fill: blue }", R"(fill="red")", Blue},
         {"g { fill: blue }", R"(fill="red" style="fill: green")", Green},
-        {"#a { fill: blue }", R"(fill="red")", Red},                                   // 100
-        {"g.c { fill: blue }", R"(fill="red")", Red},                                  // 11
-        {"#a.c.c.c.c.c.c.c.c.c.c { fill: blue }", R"(fill="red" style="fill: lime")", Blue}, // 1100
+        {"g { stroke: blue }", R"(fill="red")", Red},
+        {"#a { fill: blue }", R"(fill="red")", Blue},                                  // 100
+        {"g.c { fill: blue }", R"(style="fill: red")", Red},                           // 11
+        {"#a.c.c.c.c.c.c.c.c.c.c { fill: blue }", R"(fill="red" style="fill: lime")", Lime}, // 1100
         {"#a { fill: blue } g { fill: lime }", "", Blue},
         {".c { fill: lime } g { fill: blue }", "", Lime},
         {"g.c { fill: lime } .c { fill: blue }", "", Lime},
@@ -63,6 +64,18 @@ TEST(StyleCascade, OwnDeclarationsBeatRulesBelow999)
         doc.LoadFromText(Svg(QString::fromLatin1(c.Sheet),
                              QStringLiteral(R"(<g id="a" class="c" %1/>)").arg(QString::fromLatin1(c.Attributes))));
         EXPECT_EQ(Element(doc, "a").Brush().Color(), c.Fill) << c.Sheet << " " << c.Attributes;
+    }
+}
+
+TEST(StyleCascade, OnlyCSSStyleElementsAreRead)
+{
+    for (const auto& [type, fill] : {std::pair{"", Blue}, {R"( type="text/css")", Blue}, {R"( type="TEXT/CSS")", Blue},
+                                     {R"( type="text/other")", Red}}) {
+        TSVGDocument doc;
+        doc.LoadFromText(QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg"><style%1>g { fill: blue }</style>)"
+                                        R"(<g id="a" fill="red"/></svg>)")
+                             .arg(QString::fromLatin1(type)));
+        EXPECT_EQ(Element(doc, "a").Brush().Color(), fill) << type;
     }
 }
 
@@ -90,21 +103,24 @@ TEST(StyleCascade, DocumentElementMatchesItsOwnRules)
 struct TVisibleCase {
     const char* Attributes;
     bool Visible;
+    bool Display;
 };
 
-TEST(StyleCascade, DisplayIsAppliedAfterVisibility)
+TEST(StyleCascade, DisplayAndVisibilityAreKeptApart)
 {
     const TVisibleCase cases[] = {
-        {"", true},
-        {R"(display="none")", false},
-        {R"(visibility="hidden")", false},
-        {R"(style="display: inline; visibility: hidden")", true},
-        {R"(style="visibility: hidden; display: none")", false},
+        {"", true, true},
+        {R"(display="none")", true, false},
+        {R"(visibility="hidden")", false, true},
+        {R"(style="display: inline; visibility: hidden")", false, true},
+        {R"(style="visibility: hidden; display: none")", false, false},
+        {R"(visibility="collapse")", false, true},
     };
     for (const TVisibleCase& c : cases) {
         TSVGDocument doc;
         doc.LoadFromText(Svg({}, QStringLiteral(R"(<g id="a" %1/>)").arg(QString::fromLatin1(c.Attributes))));
         EXPECT_EQ(Element(doc, "a").Visible(), c.Visible) << c.Attributes;
+        EXPECT_EQ(Element(doc, "a").Display(), c.Display) << c.Attributes;
     }
 }
 
@@ -177,7 +193,7 @@ TEST(StyleCascade, InheritKeepsValueAndSetsFlag)
 {
     TSVGDocument doc;
     doc.LoadFromText(Svg(QStringLiteral("#a { opacity: 0.5; fill-rule: evenodd }"),
-                         QStringLiteral(R"(<g id="a" opacity="inherit" fill-rule="inherit" stroke="blue"/>)")));
+                         QStringLiteral(R"(<g id="a" style="opacity: inherit; fill-rule: inherit" stroke="blue"/>)")));
     const TSVGGraphicElement& a = Element(doc, "a");
     EXPECT_TRUE(a.IsInherited(ipOpacity));
     EXPECT_TRUE(a.IsInherited(ipFillRule));
@@ -234,12 +250,13 @@ TEST(StyleCascade, WritingUsesTheResolvedValues)
     TSVGDocument doc;
     doc.LoadFromText(Svg({}, QStringLiteral(R"(<g id="cc" color="lime" fill="currentColor"/>)"
                                             R"(<g id="hidden" visibility="hidden"/>)"
+                                            R"(<g id="none" display="none"/>)"
                                             R"~(<g id="shown" transform="translate(0.000001 0)"/>)~")));
     const QString saved = Saved(doc);
     EXPECT_TRUE(saved.contains(QStringLiteral(R"(fill="#00ff00")"))) << saved.toStdString();
     EXPECT_FALSE(saved.contains(QStringLiteral("color="))) << saved.toStdString();
-    EXPECT_TRUE(saved.contains(QStringLiteral(R"(visibility="hidden")"))) << saved.toStdString();
-    EXPECT_TRUE(saved.contains(QStringLiteral(R"(display="none")"))) << saved.toStdString();
+    EXPECT_EQ(saved.count(QStringLiteral(R"(visibility="hidden")")), 1) << saved.toStdString();
+    EXPECT_EQ(saved.count(QStringLiteral(R"(display="none")")), 1) << saved.toStdString();
     EXPECT_EQ(saved.count(QStringLiteral("display=")), 1) << saved.toStdString();
     EXPECT_FALSE(saved.contains(QStringLiteral("transform="))) << saved.toStdString();
 }

@@ -27,12 +27,17 @@ protected:
 
 } // namespace
 
-TEST_F(TSVGFontTest, TheFirstAvailableFamilyBeforeAGenericOneBecomesTheName)
+TEST_F(TSVGFontTest, TheFirstAvailableOrGenericFamilyBecomesTheName)
 {
     const QStringList installed = InstalledFamilies();
     if (installed.size() < 2)
         GTEST_SKIP() << "needs two installed font families";
     const QString a = installed[0], b = installed[1];
+    const auto resolved = [](const QString& Family) {
+        TVelkGPFont font;
+        font.SetName(Family);
+        return font.Name();
+    };
     struct Case {
         QStringList Families;
         QString Name; // empty: unchanged
@@ -40,8 +45,8 @@ TEST_F(TSVGFontTest, TheFirstAvailableFamilyBeforeAGenericOneBecomesTheName)
     const Case cases[] = {
         {{a, b}, a},
         {{u"No Such Family 1"_qs, b, a}, b},
-        {{u"serif"_qs, a}, {}},
-        {{u"No Such Family 1"_qs, u"Sans-Serif"_qs, a}, {}},
+        {{u"serif"_qs, a}, resolved(u"serif"_qs)},
+        {{u"No Such Family 1"_qs, u"Sans-Serif"_qs, a}, resolved(u"Sans-Serif"_qs)},
         {{u"No Such Family 1"_qs}, {}},
         {{}, {}},
     };

@@ -53,18 +53,48 @@ TEST(TSVGPen, CustomDashArrayWritesBackUnitsAndPercentages)
     }
 }
 
-TEST(TSVGPen, ADashArrayWithAZeroOrNegativeValueLeavesTheDashStyle)
+TEST(TSVGPen, ANegativeDashLeavesTheDashStyleAndAllZerosAreSolid)
 {
-    for (const QString& text : {u"0 5"_qs, u"4 -1"_qs}) {
+    TSVGPen pen;
+    pen.SetCustomDashArray(u"3 1"_qs);
+    pen.SetCustomDashArray(u"4 -1"_qs);
+    EXPECT_EQ(pen.Dash(), sdCustom);
+    EXPECT_EQ(pen.DashArray(), (std::vector<float>{3, 1}));
+    pen.SetDash(sdDot);
+    pen.SetCustomDashArray(u"4 -1"_qs);
+    EXPECT_EQ(pen.Dash(), sdDot);
+    pen.SetCustomDashArray(u"0 0"_qs);
+    EXPECT_EQ(pen.Dash(), sdSolid);
+}
+
+// A zero dash stays a dash (its caps draw dots) and is written back as 0.
+TEST(TSVGPen, AZeroDashIsKeptAndWrittenBackAsZero)
+{
+    for (const QString& text : {u"0 5"_qs, u"0% 5"_qs, u"0mm 5"_qs}) {
         TSVGPen pen;
-        pen.SetCustomDashArray(u"3 1"_qs);
         pen.SetCustomDashArray(text);
-        EXPECT_EQ(pen.Dash(), sdCustom) << text.toStdString();
-        EXPECT_EQ(pen.DashArray(), (std::vector<float>{3, 1})) << text.toStdString();
-        pen.SetDash(sdDot);
-        pen.SetCustomDashArray(text);
-        EXPECT_EQ(pen.Dash(), sdDot) << text.toStdString();
+        ASSERT_EQ(pen.Dash(), sdCustom) << text.toStdString();
+        ASSERT_EQ(pen.DashArray().size(), 2u) << text.toStdString();
+        EXPECT_GT(pen.DashArray()[0], 0) << text.toStdString();
+        EXPECT_LT(pen.DashArray()[0], 1e-4f) << text.toStdString();
+        EXPECT_EQ(pen.CustomDashArray(), text) << text.toStdString();
     }
+}
+
+TEST(TSVGPen, UserDashValuesTakePercentagesOfTheDiagonal)
+{
+    TSVGPen pen;
+    SVGParseLength(u"10%"_qs, *pen.SVGDashOffset(), 0, 1);
+    pen.SetCustomDashArray(u"10% 4 50%"_qs); // odd: the repeat keeps each item's flag
+    EXPECT_EQ(pen.UserDashArray(200), (std::vector<float>{20, 4, 100, 20, 4, 100}));
+    EXPECT_FLOAT_EQ(pen.UserDashOffset(200), 20);
+    SVGParseLength(u"3"_qs, *pen.SVGDashOffset(), 0, 1);
+    EXPECT_FLOAT_EQ(pen.UserDashOffset(200), 3);
+    // A pattern set through the backend has no percentages.
+    const float plain[] = {5, 50};
+    pen.SetDashArrayIsPercent({});
+    pen.SetCustomDash(plain, 0);
+    EXPECT_EQ(pen.UserDashArray(200), (std::vector<float>{5, 50}));
 }
 
 TEST(TSVGPen, TheCustomPatternTakesTheSVGDashOffset)
