@@ -27,11 +27,14 @@
 #include <string_view>
 #include <vector>
 
+class QPainter;
+
 namespace velk {
 
 class TSVGDocument;
 class TSVGCustomViewBox;
 class TSVGGraphicElement;
+class TVelkGPCanvas;
 
 enum TSVGElementType {
     etNone,
@@ -115,6 +118,25 @@ struct EnumNames<TSVGElementStateItem> {
 };
 
 using TSVGElementState = TSet<TSVGElementStateItem>;
+
+// What a hit test (ElementAtPos) searches and how.
+enum TSVGFindOption {
+    foFindHiddenElements, // elements that fail IsDisplayed are searched too
+    foFindGroups,         // a group reports itself instead of the descendant that was hit
+    foFindNoRecursion,    // reserved
+    foUseBoundingBox,     // the transformed bounding rectangle decides, not the geometry
+    foFindNonFilled,      // the interior counts even when the element has no fill
+    foFindDisabled        // disabled elements are searched too
+};
+
+template <>
+struct EnumNames<TSVGFindOption> {
+    static constexpr std::array<std::u16string_view, 6> Names{u"foFindHiddenElements", u"foFindGroups",
+                                                              u"foFindNoRecursion",    u"foUseBoundingBox",
+                                                              u"foFindNonFilled",      u"foFindDisabled"};
+};
+
+using TSVGFindOptions = TSet<TSVGFindOption>;
 
 class TSVGElement;
 using TSVGElementList = TVelkAssignList<TSVGElement*>;
@@ -287,6 +309,20 @@ public:
     {
         return GetViewMatrix(OldTransformation, RectToRectF(aRect));
     }
+
+    // --- Drawing and hit testing ---
+
+    // Draws the element into aRect (device units) of Canvas. A plain element cannot
+    // draw: EAbstractError; graphic elements implement it.
+    virtual void Draw(TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Draws onto a platform canvas through a temporary canvas over it.
+    void Draw(QPainter& Canvas, const TRect& aRect);
+    // The element under Pt (device units, the space of aRect); nil here.
+    virtual TSVGGraphicElement* ElementAtPos(TVelkGPCanvas& Canvas, const TPointF& Pt, const TRectF& aRect,
+                                             TSVGFindOptions Options);
+    // Hit testing found Element: the owner's DoElementFound (whose OnElementFound may
+    // replace it), else Element itself.
+    virtual TSVGGraphicElement* DoElementFound(TSVGGraphicElement* Element);
 
     // --- Conditional processing ---
 

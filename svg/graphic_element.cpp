@@ -105,6 +105,7 @@ const TClassInfo& TSVGGraphicElement::StaticClass()
             .Boolean(QStringLiteral("Overflow"), &E::Overflow, &E::SetOverflow, true)
             .Enumeration(QStringLiteral("VectorEffect"), &E::VectorEffect, &E::SetVectorEffect, veNone)
             .Boolean(QStringLiteral("Visible"), &E::Visible, &E::SetVisible, true)
+            .Boolean(QStringLiteral("Display"), &E::Display, &E::SetDisplay, true)
             .String(QStringLiteral("MarkerStartURI"), &E::MarkerStartURI, &E::SetMarkerStartURI)
             .String(QStringLiteral("MarkerMidURI"), &E::MarkerMidURI, &E::SetMarkerMidURI)
             .String(QStringLiteral("MarkerEndURI"), &E::MarkerEndURI, &E::SetMarkerEndURI)
@@ -126,7 +127,8 @@ TSVGGraphicElement::TSVGGraphicElement(TSVGDocument* aOwner)
       FBrush(std::make_unique<TSVGBrush>(nullptr, bkSolid, OpaqueBlack)),
       FStyle(std::make_unique<TSVGStyle>()),
       FPreferredStyles(std::make_unique<TSVGStylePropertiesSet>()),
-      FInherits(std::make_unique<TSVGStylePropertiesSet>(SVGDefaultInherits))
+      FInherits(std::make_unique<TSVGStylePropertiesSet>(SVGDefaultInherits)),
+      FShape(std::make_unique<TVelkGPPath>())
 {
     SetAttributes(AllStyleProperties);
     FPen->SetStartCap(lcFlat);
@@ -149,24 +151,27 @@ TSVGGraphicElement::TSVGGraphicElement(TSVGDocument* aOwner)
     FWordSpacing = CreateStyleLength(ipWordSpacing);
     FBaselineShift = CreateStyleLength<TSVGBaselineShiftLength>(ipBaselineShift);
 
+    FWidth = CreateViewBoxLength(true);
+    FHeight = CreateViewBoxLength(false);
+    FX = CreateViewBoxLength(true);
+    FY = CreateViewBoxLength(false);
+}
+
+std::unique_ptr<TSVGLength> TSVGGraphicElement::CreateViewBoxLength(bool Horizontal)
+{
     const TSVGUnitFactorsEvent unitFactors = [this](const TSVGLength*, TSVGUnitFactors& Factors) {
         Factors = GetUnitFactors();
     };
     // Percentages resolve against the nearest view box; without one the fraction is the value.
-    const auto viewBoxRange = [this](bool Horizontal) -> TSVGLengthRangeEvent {
-        return [this, Horizontal](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
-            if (const TSVGCustomViewBox* viewBox = GetNearestViewBox()) {
-                Min = 0;
-                Max = Horizontal ? viewBox->ViewBox().Width() : viewBox->ViewBox().Height();
-            } else {
-                DoRange = false;
-            }
-        };
+    const TSVGLengthRangeEvent range = [this, Horizontal](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
+        if (const TSVGCustomViewBox* viewBox = GetNearestViewBox()) {
+            Min = 0;
+            Max = Horizontal ? viewBox->ViewBox().Width() : viewBox->ViewBox().Height();
+        } else {
+            DoRange = false;
+        }
     };
-    FWidth = CreateLength(unitFactors, viewBoxRange(true));
-    FHeight = CreateLength(unitFactors, viewBoxRange(false));
-    FX = CreateLength(unitFactors, viewBoxRange(true));
-    FY = CreateLength(unitFactors, viewBoxRange(false));
+    return CreateLength(unitFactors, range);
 }
 
 TSVGGraphicElement::~TSVGGraphicElement()
@@ -202,6 +207,7 @@ void TSVGGraphicElement::AssignProperties(const TPersistent* Source)
         // The effective values become the own ones; the inherit set copied after them
         // keeps the source's flags.
         FVisible = source->Visible();
+        FDisplay = source->Display();
         FColor = source->Color();
         FCursor = source->Cursor();
         FTextAlign = source->TextAlign();
@@ -230,6 +236,7 @@ void TSVGGraphicElement::AssignProperties(const TPersistent* Source)
         FClipURI = source->FClipURI;
         FInherits->Assign(source->FInherits.get());
         FStyle->Assign(source->FStyle.get());
+        FStyleAttributeProperties = source->FStyleAttributeProperties;
         FX->Assign(source->FX.get());
         FY->Assign(source->FY.get());
         FWidth->Assign(source->FWidth.get());
@@ -245,6 +252,8 @@ void TSVGGraphicElement::AssignProperties(const TPersistent* Source)
         FBrush->Assign(&source->GetBrush());
         FClippingChanged = true;
         MarkForResolution({true, true, true});
+        FShape->Clear();
+        FShapeCacheChanged = true;
     }
     TSVGElement::AssignProperties(Source);
 }
@@ -254,6 +263,7 @@ void TSVGGraphicElement::Clear()
     WithinUpdate(*this, [this] {
         TSVGElement::Clear();
         FStyle->SetStyle({});
+        FStyleAttributeProperties = {};
         FX->Clear();
         FY->Clear();
         FWidth->Clear();
@@ -263,7 +273,8 @@ void TSVGGraphicElement::Clear()
         FOpacity = 1;
         FOpacityPreferredUnit = suNone;
         FVisible = true;
-        FColor = 0;
+        FDisplay = true;
+        FColor = 0xFF000000;
         FBrush->Clear();
         FPen->Clear();
         FFont->Clear();
@@ -298,6 +309,8 @@ void TSVGGraphicElement::Clear()
         FMarkerEndURI.clear();
         FClippingChanged = true;
         MarkForResolution({true, true, true});
+        FShape->Clear();
+        FShapeCacheChanged = true;
     });
 }
 
@@ -332,6 +345,12 @@ TSVGUnitFactors TSVGGraphicElement::GetUnitFactors() const
 }
 
 // --- Change marking ---
+
+void TSVGGraphicElement::Changed()
+{
+    FShapeCacheChanged = true;
+    TSVGElement::Changed();
+}
 
 void TSVGGraphicElement::EnabledChanged(bool /*Value*/)
 {
@@ -398,9 +417,14 @@ TSVGStylePropertyLength* TSVGGraphicElement::ParentStyleLength(const TSVGStylePr
     }
 }
 
+QString TSVGGraphicElement::StylePropertyDefault(TSVGStyleProperty Property) const
+{
+    return SVGStylePropertyDefault(Property);
+}
+
 bool TSVGGraphicElement::IsNonDefaultValue(TSVGStyleProperty Property, QStringView Text) const
 {
-    return Text != SVGStylePropertyDefault(Property);
+    return Text != StylePropertyDefault(Property);
 }
 
 float TSVGGraphicElement::GetX() const
@@ -515,7 +539,13 @@ void TSVGGraphicElement::ReadAttributes(TXMLNode Node)
 {
     TSVGElement::ReadAttributes(Node);
     FStyle->LoadFromXML(Node);
-    PreferredStyles().SetValue(FStyle->AddStyle(SVGReadAttribute(Node, QStringLiteral("style"))));
+    FStyleAttributeProperties = FStyle->AddStyle(SVGReadAttribute(Node, QStringLiteral("style")));
+    // What the style attribute declared is written back into it. The element's own set
+    // takes it: the parent's (shared while ParentPreferredStyles) belongs to the others.
+    if (!FStyleAttributeProperties.Empty()) {
+        FPreferredStyles->SetValue(FStyleAttributeProperties);
+        FParentPreferredStyles = false;
+    }
     ReadFontSize();
     SVGReadLength(Node, QStringLiteral("x"), *FX);
     SVGReadLength(Node, QStringLiteral("y"), *FY);

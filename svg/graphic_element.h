@@ -10,6 +10,7 @@
 //   rect.GetAbsoluteOpacity();          // 0.25
 //   rect.GetBrush().Color();            // the group's fill while fill is inherited
 
+#include "graphics/backend_path.h"
 #include "graphics/geometry.h"
 #include "graphics/gp_types.h"
 #include "svg/element.h"
@@ -28,6 +29,10 @@
 #include <memory>
 
 namespace velk {
+
+class TVelkGPCanvasSaveState;
+class TVelkGPRegion;
+class TVelkPathData;
 
 class TSVGGraphicElement : public TSVGElement {
 public:
@@ -115,10 +120,14 @@ public:
     // Overflow visible (not clipped). The setter also marks the clip for resolution.
     bool Overflow() const;
     void SetOverflow(bool Value);
-    // display and visibility together: the parent's only when both are inherited. The
-    // setter ends the inheritance of visibility.
+    // visibility: the parent's while inherited (the default). A hidden element paints
+    // nothing itself, but its children paint when their own visibility says so.
     bool Visible() const;
     void SetVisible(bool Value);
+    // display other than none: own unless "inherit" was given. An element that is not
+    // displayed is skipped with its whole subtree.
+    bool Display() const;
+    void SetDisplay(bool Value);
     // Set only when it differs from the effective value.
     Qt::CursorShape Cursor() const;
     void SetCursor(Qt::CursorShape Value);
@@ -261,6 +270,64 @@ public:
     // text element) and lets the child write itself into it.
     virtual void WriteChildren(TXMLNode Node);
 
+    // --- Drawing (graphic_element_drawing.cpp) ---
+    //
+    // Geometry is transformed into device space before it is drawn (the canvas's world
+    // matrix is left alone), and opacity is applied per paint operation: a fill with the
+    // absolute opacity times fill-opacity, a stroke with it times stroke-opacity. There
+    // is no offscreen group compositing.
+
+    // Conditional processing (the element's) and Display(). Visibility decides only
+    // whether the element paints itself (DrawElement).
+    bool IsDisplayed() const override;
+    // (X, Y, X + Width, Y + Height) in user units, without the element's transform.
+    TRectF GetBoundsRect() const override;
+    // GetBoundsRect through FMatrix x aMatrix (TransformRectF: the two corners).
+    TRectF GetBoundsRect(const TMatrix& aMatrix) const override;
+
+    // GetViewMatrix(aRect), then Draw with it.
+    void Draw(TVelkGPCanvas& Canvas, const TRectF& aRect) override;
+    using TSVGElement::Draw;
+    // When IsDisplayed: DrawElement. aRect is the target rectangle of the whole drawing
+    // (device units), handed down unchanged.
+    virtual void Draw(const TMatrix& aMatrix, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Onto a platform canvas through a temporary canvas over it.
+    void Draw(const TMatrix& aMatrix, QPainter& Canvas, const TRect& aRect);
+
+    // --- Hit testing (graphic_element_hit_test.cpp) ---
+
+    // GetViewMatrix(aRect), then the matrix form.
+    TSVGGraphicElement* ElementAtPos(TVelkGPCanvas& Canvas, const TPointF& Pt, const TRectF& aRect,
+                                     TSVGFindOptions Options) override;
+    // nil for an element that is not displayed (unless foFindHiddenElements) or not
+    // enabled (unless foFindDisabled); otherwise HitTest. Pt is in device units.
+    TSVGGraphicElement* ElementAtPos(const TMatrix& aMatrix, TVelkGPCanvas& Canvas, const TPointF& Pt,
+                                     const TRectF& aRect, TSVGFindOptions Options);
+
+    // --- Clipping (graphic_element_drawing.cpp) ---
+
+    // The clip-path element this element is clipped by: the graphic parent's while
+    // clip-path is inherited; else the element ClipURI names in the owner's ID table
+    // when it is a clipPath element; else nil.
+    TSVGGraphicElement* ClipURIElement() const;
+    // Unites the element's geometry (fill mode from clip-rule, through FMatrix x
+    // aMatrix) into Region, then lets every visible graphic child add itself. Nothing
+    // (false) when the element is not enabled.
+    virtual bool AddToClipRegion(TVelkGPRegion& Region, const TMatrix& aMatrix, const TRectF& aRect);
+
+    // --- Rendering hints ---
+
+    // shape-rendering as a canvas smoothing mode: auto 0, optimizeSpeed 1, crispEdges 2,
+    // geometricPrecision and none 5.
+    static std::uint8_t ShapeRenderingToSmoothingMode(TSVGShapeRendering Value);
+    // text-rendering as a text hint: auto system default, optimizeSpeed one bit per
+    // pixel, optimizeLegibility anti-alias, geometricPrecision and none grid-fitted.
+    static TVelkGPTextRenderingHint TextRenderingToHint(TSVGTextRendering Value);
+    // color-rendering and color-interpolation as a compositing quality: optimizeSpeed 1,
+    // optimizeQuality 2, else sRGB 3, linearRGB 4, else 0.
+    static std::uint8_t ColorRenderingToCompositingQuality(TSVGColorRendering Rendering,
+                                                           TSVGColorInterpolation Interpolation);
+
     // --- Writing (graphic_element_writing.cpp) ---
 
     // To a TSVGStyle: every property not in Inherits() as its current value text. Other
@@ -274,10 +341,11 @@ public:
     // value and flag, "inherit" sets the flag and keeps the value, any other text sets
     // the value and clears the flag.
     virtual void ApplyStyle(const TSVGStyle& aStyle);
-    // Inside an update bracket: the own declarations (priority 999) and the enabled
-    // rules of the owner that match (their Matches priority), applied by ascending
-    // priority, equal priorities in the reverse of the rule table's order (so the own
-    // declarations come after the rules of exactly 999); then the children.
+    // Inside an update bracket: the own declarations, then the enabled rules of the owner
+    // that match (their Matches priority) by ascending priority, equal priorities in the
+    // reverse of the rule table's order, then again the declarations the style attribute
+    // made (so presentation attributes lose to every rule and the style attribute wins
+    // over all); then the children.
     void ApplyStyles() override;
     // The priority with which Selector matches this element, -1 when it does not: the
     // digits of the counts of IDs, of attribute, class, language and combinator steps,
@@ -288,6 +356,69 @@ public:
     int Matches(QStringView Selector) const override;
 
 protected:
+    // --- Drawing steps (graphic_element_drawing.cpp) ---
+
+    // M := FMatrix x aMatrix; BeginDraw, DrawShape and DrawChildren, then EndDraw (also
+    // when drawing raises).
+    virtual void DrawElement(const TMatrix& aMatrix, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Saves the canvas state, then puts the element's brush, pen (PreparePen), font,
+    // disabled look, compositing quality, smoothing and text hints and clip onto the
+    // canvas, then DoDrawing. M is the element's full matrix.
+    virtual void BeginDraw(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Fills and strokes GetShape when it has points; false when nothing was drawn.
+    virtual bool DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Draw of every graphic child, in document order.
+    virtual void DrawChildren(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // DoDrawn, then the canvas state saved by BeginDraw is restored.
+    virtual void EndDraw(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Unless DoDisableAppearance declines: the canvas brush and pen (and their
+    // gradient colours) turn grey.
+    virtual void DrawDisabled(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // Under soApplyClipping, the clip-path element's region, through M, intersected into
+    // the canvas clip.
+    virtual void ApplyClipPath(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    // The canvas pen from GetPen, its width (a percentage against the nearest view box's
+    // normalised diagonal) and, when ScaleStroke, its width and dashes scaled by M's
+    // factor sqrt(m11^2 + m22^2) / sqrt(2); never thinner than 1e-12.
+    virtual void PreparePen(TVelkGPCanvas& Canvas, const TMatrix& M, bool ScaleStroke);
+    // The element's geometry in user units, rebuilt first by the shapes when it is
+    // marked changed (Changed marks it).
+    virtual TVelkGPPath& GetShape();
+    // A clone of Path with the fill-rule's mode, through M, filled (brush kind not
+    // none) with the absolute opacity x the brush opacity, then stroked (pen kind not
+    // none) with it x the pen opacity.
+    void FillAndStrokePath(const TVelkGPPath& Path, const TMatrix& M, const TRectF& Rect, TVelkGPCanvas& Canvas);
+    void FillAndStrokePathData(const TVelkPathData& PathData, const TMatrix& M, const TRectF& Rect,
+                               TVelkGPCanvas& Canvas);
+    // The shape cache is marked changed: the next GetShape rebuilds it.
+    bool ShapeCacheChanged() const { return FShapeCacheChanged; }
+    // The cached geometry as it is (the shapes' GetShape refills it).
+    TVelkGPPath& ShapePath() const { return *FShape; }
+
+    // The owner document's OnDrawing, OnDrawn and OnDisableAppearance (the last answers
+    // whether the default disabled look is drawn; true without an owner).
+    virtual void DoDrawing(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    virtual void DoDrawn(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect);
+    virtual bool DoDisableAppearance(TMatrix& M, TVelkGPCanvas& Canvas, TRectF& aRect);
+
+    // --- Hit-testing steps (graphic_element_hit_test.cpp) ---
+
+    // The graphic children from the last to the first (ElementAtPos with FMatrix x
+    // aMatrix); the first hit wins. Without one, HitTestSelf.
+    virtual TSVGGraphicElement* HitTest(const TMatrix& aMatrix, TVelkGPCanvas& Canvas, TSVGFindOptions Options,
+                                        const TRectF& aRect, const TPointF& Pt);
+    // The transformed bounds decide first; inside them the geometry (HitTestShape)
+    // unless foUseBoundingBox or there is none. M is the element's full matrix.
+    virtual TSVGGraphicElement* HitTestSelf(const TMatrix& M, TVelkGPCanvas& Canvas, TSVGFindOptions Options,
+                                            const TRectF& aRect, const TPointF& Pt);
+    // Pt inside the path (when filled or foFindNonFilled) or on its outline drawn with
+    // the prepared pen, widened to at least 3 device units.
+    virtual TSVGGraphicElement* HitTestShape(const TMatrix& M, TVelkGPCanvas& Canvas, TSVGFindOptions Options,
+                                             const TVelkGPPath& Path, const TRectF& aRect, const TPointF& Pt);
+
+    // Marks the shape cache changed, then forwards.
+    void Changed() override;
+
     // The own style and the enabled rules of Rules' table that match this element
     // (SVGMatchSelector, the walk of Matches, over the rules grouped for the cascade),
     // applied in priority order; the own style alone without Rules. The document's
@@ -295,7 +426,7 @@ protected:
     void ApplyMatchingStyles(const TSVGDocument* Rules);
 
     // After the core attributes: the own style takes the attributes and the style
-    // attribute's declarations (whose property set replaces the effective
+    // attribute's declarations (whose property set, when not empty, becomes the own
     // PreferredStyles), the font size is read (so that "em" lengths use it), then x, y,
     // width and height, then the transform (a malformed one raises).
     void ReadAttributes(TXMLNode Node) override;
@@ -329,8 +460,14 @@ protected:
         WireStyleLength(*length);
         return length;
     }
+    // A length wired to this element whose percentages resolve against the width
+    // (Horizontal) or the height of the nearest view box, as x, y, width and height do.
+    std::unique_ptr<TSVGLength> CreateViewBoxLength(bool Horizontal);
     // True when Text differs from the property's default text.
     virtual bool IsNonDefaultValue(TSVGStyleProperty Property, QStringView Text) const;
+    // The value text writing leaves out as this element's default: the property's
+    // initial value here; viewports, which clip by default, answer "hidden" for overflow.
+    virtual QString StylePropertyDefault(TSVGStyleProperty Property) const;
 
     // x, y, width and height, each unless its number is 0 and the export is compact.
     void WriteSizeAttributes(TXMLNode Node);
@@ -368,11 +505,15 @@ private:
     void ReadFontSize();
 
     bool FVisible = true;
+    bool FDisplay = true;
     std::unique_ptr<TSVGPen> FPen;
     std::unique_ptr<TSVGFont> FFont;
     std::unique_ptr<TSVGBrush> FBrush;
     Qt::CursorShape FCursor = Qt::ArrowCursor;
     std::unique_ptr<TSVGStyle> FStyle;
+    // The properties of FStyle that the style attribute declared (the rest came from
+    // presentation attributes): the cascade ranks the two apart.
+    TSVGStyleProperties FStyleAttributeProperties;
     TMatrix FMatrix = IdentityMatrix;
     TSVGTextAlign FTextAlign = staLeading;
     mutable bool FPenChanged = true;
@@ -391,7 +532,8 @@ private:
     QString FMarkerEndURI;
     QString FMarkerStartURI;
     QString FMarkerMidURI;
-    TVelkGPColor FColor = 0;
+    // color's initial value is black: currentColor paints black when no color is given.
+    TVelkGPColor FColor = 0xFF000000;
     TSVGColorInterpolation FColorInterpolation = sciSRGB;
     TSVGColorRendering FColorRendering = clrnAuto;
     TSVGTextRendering FTextRendering = txrnAuto;
@@ -415,6 +557,10 @@ private:
     std::unique_ptr<TSVGLength> FHeight;
     std::unique_ptr<TSVGLength> FX;
     std::unique_ptr<TSVGLength> FY;
+    // Drawing state: the geometry cache (user units) and the canvas state BeginDraw saved.
+    std::unique_ptr<TVelkGPPath> FShape;
+    bool FShapeCacheChanged = true;
+    TVelkGPCanvasSaveState* FCanvasState = nullptr;
 };
 
 // Entity references become groups that read the entity's content; these bound how deep

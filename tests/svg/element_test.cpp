@@ -68,8 +68,9 @@ TEST(SVGElementClasses, RegisteredClassesAreFoundAndCreated)
     EXPECT_EQ(&group, &SVGElementClasses()[etGroup]);
     EXPECT_EQ(SVGElementClasses()[etDoc].Info, &TSVGDocument::StaticClass());
     EXPECT_EQ(FindSVGElementClass(u"tsvggroup"), nullptr);
-    EXPECT_EQ(CreateSVGElement(etRectangle, nullptr), nullptr); // no class yet
-    EXPECT_EQ(MessageOf<EClassNotFound>([] { GetSVGElementClass(u"TSVGRectangle"); }), "Class TSVGRectangle not found");
+    EXPECT_EQ(CreateSVGElement(etGradientStop, nullptr), nullptr); // no class yet
+    EXPECT_EQ(MessageOf<EClassNotFound>([] { GetSVGElementClass(u"TSVGNoSuchClass"); }),
+              "Class TSVGNoSuchClass not found");
 
     TSVGDocument doc;
     for (const TSVGElementClass& entry : SVGElementClasses()) {
@@ -431,7 +432,8 @@ TEST(SVGElementConditions, IsDisplayed)
         {u"Shape Filter", u"", u"", u"", false},
         {u"", u"http://example.org/ext", u"", u"", false},
         {u"", u"", u"fr", u"", true},
-        {u"", u"", u"de, FR-ca", u"", false}, // fr-CA is not a prefix of fr
+        {u"", u"", u"de, FR-ca", u"", true}, // fr, followed by a subtag
+        {u"", u"", u"de, FRx", u"", false},
         {u"", u"", u"de,EN", u"", true},
         {u"", u"", u"", u"en", true},
         {u"", u"", u"", u"de", false},
@@ -500,9 +502,9 @@ TEST(SVGElementGeometry, NearestViewBoxAndPercentages)
     EXPECT_FLOAT_EQ(group->X(), 100);
     EXPECT_FLOAT_EQ(group->Height(), 25);
 
-    doc.SetViewBoxRect({}); // no view box: the fraction is the value
-    EXPECT_EQ(group->GetNearestViewBox(), nullptr);
-    EXPECT_FLOAT_EQ(group->X(), 0.5f);
+    doc.SetViewBoxRect({}); // without a view box the svg element's own rectangle counts
+    EXPECT_EQ(group->GetNearestViewBox(), &doc);
+    EXPECT_FLOAT_EQ(group->X(), 100);
     EXPECT_EQ(TSVGGroup().GetNearestViewBox(), nullptr);
 }
 

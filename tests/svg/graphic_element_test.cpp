@@ -51,7 +51,7 @@ const std::vector<TPropertyCase>& PropertyCases()
          [](G e) { return Number(e.ClipRule()); }},
         {"fill-rule", ipFillRule, [](auto& e, bool o) { e.SetFillRule(o ? frEvenOdd : frNonZero); },
          [](G e) { return Number(e.FillRule()); }},
-        {"color", ipColor, [](auto& e, bool o) { e.SetColor(o ? 0xFFFF0000 : 0); },
+        {"color", ipColor, [](auto& e, bool o) { e.SetColor(o ? 0xFFFF0000 : 0xFF000000); },
          [](G e) { return Number(e.Color()); }},
         {"color-interpolation", ipColorInterpolation,
          [](auto& e, bool o) { e.SetColorInterpolation(o ? sciLinearRGB : sciSRGB); },
@@ -184,28 +184,25 @@ TEST(SVGGraphicElement, AbsoluteOpacityMultipliesAlongTheAncestors)
     }
 }
 
-TEST(SVGGraphicElement, VisibilityFollowsTheParentOnlyWhenDisplayAndVisibilityBothInherit)
+TEST(SVGGraphicElement, VisibilityAndDisplayEachFollowTheParentWhileInherited)
 {
-    const struct {
-        bool Display;
-        bool Visibility;
-        bool Visible;
-    } cases[] = {{true, true, false}, {true, false, true}, {false, true, true}, {false, false, true}};
-    for (const auto& c : cases) {
-        TTree tree;
-        tree.Root->SetVisible(false);
-        tree.Child->Inherits().SetByIndex(ipDisplay, c.Display);
-        tree.Child->Inherits().SetByIndex(ipVisibility, c.Visibility);
-        EXPECT_EQ(tree.Child->Visible(), c.Visible) << c.Display << c.Visibility;
-    }
-
+    // Visibility inherits by default, display only when asked to.
     TTree tree;
     tree.Root->SetVisible(false);
+    tree.Root->SetDisplay(false);
+    EXPECT_FALSE(tree.Child->Visible());
+    EXPECT_TRUE(tree.Child->Display());
     tree.Child->Inherits().SetByIndex(ipDisplay, true);
-    // The own value is already true: it counts because the effective one differs.
-    tree.Child->SetVisible(true);
+    tree.Child->Inherits().SetByIndex(ipVisibility, false);
     EXPECT_TRUE(tree.Child->Visible());
-    EXPECT_FALSE(tree.Child->IsInherited(ipVisibility));
+    EXPECT_FALSE(tree.Child->Display());
+
+    // The own value is already true: it counts because the effective one differs.
+    TTree other;
+    other.Root->SetVisible(false);
+    other.Child->SetVisible(true);
+    EXPECT_TRUE(other.Child->Visible());
+    EXPECT_FALSE(other.Child->IsInherited(ipVisibility));
 }
 
 TEST(SVGGraphicElement, FillTakesColourKindReferenceAndOpacityPerFlag)
@@ -409,22 +406,18 @@ TEST(SVGGraphicElement, ReadingFillsTheOwnStyleFontSizeLengthsAndTransform)
     EXPECT_EQ(element("t")->TransformMatrix(), "translate(5 6)");
 }
 
-TEST(SVGGraphicElement, TheStyleAttributeNamesTheEffectivePreferredSet)
+TEST(SVGGraphicElement, TheStyleAttributeNamesTheOwnPreferredSet)
 {
-    const struct {
-        const char* Text;
-        TSVGStyleProperties Preferred;
-    } cases[] = {
-        {"<svg><g style='fill: red; stroke: blue'/></svg>", {ipFill, ipStroke}},
-        {"<svg style='opacity: 0.5'/>", {ipOpacity}},
-        // Each element replaces the shared set: the last one read decides.
-        {"<svg><g style='fill: red'/><g/></svg>", {}},
+    // An element with a style attribute prefers what it declared; one without follows its
+    // parent; nobody changes another element's set.
+    TSVGDocument doc;
+    doc.LoadFromText(u"<svg style='opacity: 0.5'><g id='a' style='fill: red; stroke: blue'/><g id='b'/></svg>"_qs);
+    const auto preferred = [&](const char* ID) {
+        return dynamic_cast<TSVGGraphicElement*>(doc.AllItems().Get(QString::fromLatin1(ID)))->PreferredStyles().Value();
     };
-    for (const auto& c : cases) {
-        TSVGDocument doc;
-        doc.LoadFromText(QString::fromLatin1(c.Text));
-        EXPECT_EQ(doc.PreferredStyles().Value(), c.Preferred) << c.Text;
-    }
+    EXPECT_EQ(doc.PreferredStyles().Value(), TSVGStyleProperties{ipOpacity});
+    EXPECT_EQ(preferred("a"), (TSVGStyleProperties{ipFill, ipStroke}));
+    EXPECT_EQ(preferred("b"), TSVGStyleProperties{ipOpacity});
 }
 
 TEST(SVGGraphicElement, AMalformedTransformStopsTheLoad)
