@@ -1,0 +1,193 @@
+#include "svg/basic_shapes.h"
+
+#include "svg/length_attribute.h"
+#include "svg/length_syntax.h"
+
+#include <cmath>
+
+namespace velk {
+
+namespace {
+
+// The cached geometry: the ellipse of Bounds when they have a positive width and height.
+void BuildEllipse(TVelkGPPath& Path, const TRectF& Bounds)
+{
+    Path.Clear();
+    if (Bounds.Width() > 0 && Bounds.Height() > 0)
+        Path.AddEllipse(Bounds);
+}
+
+// A negative radius inverts the bounds and so leaves the cached geometry empty; the
+// ellipse over those bounds is still drawn, as the backend draws inverted bounds. False
+// when the bounds have no extent in one direction (or are not finite).
+bool BuildInvertedEllipse(TVelkGPPath& Path, const TRectF& Bounds)
+{
+    const float width = Bounds.Width();
+    const float height = Bounds.Height();
+    if (width == 0 || height == 0 || !std::isfinite(width) || !std::isfinite(height))
+        return false;
+    Path.AddEllipse(Bounds);
+    return Path.Count() > 0;
+}
+
+// Clears Length, then reads the attribute Name into it.
+void ReadLength(TXMLNode Node, const QString& Name, TSVGLength& Length)
+{
+    Length.Clear();
+    SVGReadLength(Node, Name, Length);
+}
+
+} // namespace
+
+// --- TSVGCircle ---
+
+const TClassInfo& TSVGCircle::StaticClass()
+{
+    using E = TSVGCircle;
+    static const TClassInfo info(
+        QStringLiteral("TSVGCircle"), &TSVGGraphicElement::StaticClass(), &CreateInstance<TSVGCircle>,
+        TPublished<TSVGCircle>()
+            .Object(QStringLiteral("CenterX"), [](const E& e) { return &e.CenterX(); })
+            .Object(QStringLiteral("CenterY"), [](const E& e) { return &e.CenterY(); })
+            .Object(QStringLiteral("Radius"), [](const E& e) { return &e.Radius(); })
+            .Take());
+    return info;
+}
+
+std::unique_ptr<TSVGElement> TSVGCircle::Create(TSVGDocument* aOwner) const
+{
+    return std::make_unique<TSVGCircle>(aOwner);
+}
+
+void TSVGCircle::SetRadius(const TSVGLength& Value)
+{
+    SetWidthLength(Value);
+    SetHeightLength(Value);
+}
+
+void TSVGCircle::SetWidth(float Value)
+{
+    TSVGGraphicElement::SetWidth(Value);
+    HeightLength().SetValue(Value);
+}
+
+void TSVGCircle::SetHeight(float Value)
+{
+    TSVGGraphicElement::SetHeight(Value);
+    WidthLength().SetValue(Value);
+}
+
+TRectF TSVGCircle::GetBoundsRect() const
+{
+    const float cx = GetX();
+    const float cy = GetY();
+    const float r = GetWidth();
+    return {cx - r, cy - r, cx + r, cy + r};
+}
+
+void TSVGCircle::ReadAttributes(TXMLNode Node)
+{
+    TSVGGraphicElement::ReadAttributes(Node);
+    ReadLength(Node, QStringLiteral("cx"), XLength());
+    ReadLength(Node, QStringLiteral("cy"), YLength());
+    ReadLength(Node, QStringLiteral("r"), WidthLength());
+    HeightLength().Assign(&WidthLength());
+}
+
+void TSVGCircle::WriteAttributes(TXMLNode Node)
+{
+    TSVGGraphicElement::WriteAttributes(Node);
+    const QString format = NumberFormat();
+    const bool compact = IsCompactExport();
+    SVGWriteLengthAttribute(Node, QStringLiteral("cx"), XLength(), format, compact);
+    SVGWriteLengthAttribute(Node, QStringLiteral("cy"), YLength(), format, compact);
+    SVGWriteLengthAttribute(Node, QStringLiteral("r"), WidthLength(), format, compact);
+}
+
+bool TSVGCircle::DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect)
+{
+    if (TSVGGraphicElement::DrawShape(M, Canvas, aRect))
+        return true;
+    TVelkGPPath path;
+    if (!BuildInvertedEllipse(path, GetBoundsRect()))
+        return false;
+    FillAndStrokePath(path, M, aRect, Canvas);
+    return true;
+}
+
+TVelkGPPath& TSVGCircle::GetShape()
+{
+    if (ShapeCacheChanged())
+        BuildEllipse(ShapePath(), GetBoundsRect());
+    return TSVGGraphicElement::GetShape();
+}
+
+// --- TSVGEllipse ---
+
+const TClassInfo& TSVGEllipse::StaticClass()
+{
+    using E = TSVGEllipse;
+    static const TClassInfo info(
+        QStringLiteral("TSVGEllipse"), &TSVGGraphicElement::StaticClass(), &CreateInstance<TSVGEllipse>,
+        TPublished<TSVGEllipse>()
+            .Object(QStringLiteral("CenterX"), [](const E& e) { return &e.CenterX(); })
+            .Object(QStringLiteral("CenterY"), [](const E& e) { return &e.CenterY(); })
+            .Object(QStringLiteral("RadiusX"), [](const E& e) { return &e.RadiusX(); })
+            .Object(QStringLiteral("RadiusY"), [](const E& e) { return &e.RadiusY(); })
+            .Take());
+    return info;
+}
+
+std::unique_ptr<TSVGElement> TSVGEllipse::Create(TSVGDocument* aOwner) const
+{
+    return std::make_unique<TSVGEllipse>(aOwner);
+}
+
+TRectF TSVGEllipse::GetBoundsRect() const
+{
+    const float cx = GetX();
+    const float cy = GetY();
+    const float rx = GetWidth();
+    const float ry = GetHeight();
+    return {cx - rx, cy - ry, cx + rx, cy + ry};
+}
+
+void TSVGEllipse::ReadAttributes(TXMLNode Node)
+{
+    TSVGGraphicElement::ReadAttributes(Node);
+    ReadLength(Node, QStringLiteral("cx"), XLength());
+    ReadLength(Node, QStringLiteral("cy"), YLength());
+    ReadLength(Node, QStringLiteral("rx"), WidthLength());
+    ReadLength(Node, QStringLiteral("ry"), HeightLength());
+}
+
+void TSVGEllipse::WriteAttributes(TXMLNode Node)
+{
+    TSVGGraphicElement::WriteAttributes(Node);
+    const QString format = NumberFormat();
+    const bool compact = IsCompactExport();
+    SVGWriteLengthAttribute(Node, QStringLiteral("cx"), XLength(), format, compact);
+    SVGWriteLengthAttribute(Node, QStringLiteral("cy"), YLength(), format, compact);
+    SVGWriteLengthAttribute(Node, QStringLiteral("rx"), WidthLength(), format, compact);
+    SVGWriteLengthAttribute(Node, QStringLiteral("ry"), HeightLength(), format, compact);
+}
+
+bool TSVGEllipse::DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect)
+{
+    if (TSVGGraphicElement::DrawShape(M, Canvas, aRect))
+        return true;
+    TVelkGPPath path;
+    if (!BuildInvertedEllipse(path, GetBoundsRect()))
+        return false;
+    FillAndStrokePath(path, M, aRect, Canvas);
+    return true;
+}
+
+TVelkGPPath& TSVGEllipse::GetShape()
+{
+    if (ShapeCacheChanged())
+        BuildEllipse(ShapePath(), GetBoundsRect());
+    return TSVGGraphicElement::GetShape();
+}
+
+} // namespace velk
