@@ -7,6 +7,7 @@
 #include "svg/features.h"
 #include "svg/split_lines.h"
 #include "svg/style_sheet.h"
+#include "svg/trim.h"
 #include "svg/xml_attributes.h"
 
 #include <QLocale>
@@ -214,6 +215,9 @@ void TSVGDocument::LoadFromXML(TXMLNode Node)
         return;
     WithinUpdate(*this, [&] {
         Clear();
+        // SVG's initial width and height of an svg element, kept when the attributes miss.
+        WidthLength().SetAsUnit(suPercent, 1);
+        HeightLength().SetAsUnit(suPercent, 1);
         TSVGCustomViewBox::LoadFromXML(Node);
         // The whole tree and every style sheet are read: one cascade styles it.
         ApplyStyles();
@@ -300,6 +304,13 @@ void TSVGDocument::WriteAttributes(TXMLNode Node)
         Node.DeclareNamespace(QStringLiteral("xlink"), XLinkNamespaceURI);
     TSVGCustomViewBox::WriteAttributes(Node);
     WriteSizeAttributes(Node);
+    // 100% is what a missing width or height reads as.
+    const auto omitFull = [&](const QString& Name, const TSVGLength& Length) {
+        if (IsCompactExport() && Length.IsPercent() && Length.Raw() == 1)
+            SVGWriteAttribute(Node, Name, {}, true);
+    };
+    omitFull(u"width"_qs, WidthLength());
+    omitFull(u"height"_qs, HeightLength());
     SVGWriteAttribute(Node, QStringLiteral("version"), QStringLiteral("1.1"));
     WriteStyleRules(Node);
 }
@@ -378,6 +389,10 @@ void TSVGDocument::AddStyleSheet(const QString& Text)
 
 void TSVGDocument::ReadStyleElement(TXMLNode Node)
 {
+    // Only CSS (the default type) is understood; another style language is skipped.
+    const QString type = SVGTrim(SVGReadAttribute(Node, QStringLiteral("type"))).toString();
+    if (!type.isEmpty() && type.compare(u"text/css", Qt::CaseInsensitive) != 0)
+        return;
     for (TXMLNode child = Node.FirstChild(); !child.IsNull(); child = child.NextSibling())
         if (child.NodeType() == ntCData)
             AddStyleSheet(child.Text());
@@ -515,9 +530,16 @@ bool TSVGDocument::SupportsLanguage(QStringView Language) const
         for (int i = 0; i < FPrefLanguages->Count(); ++i)
             preferences += FPrefLanguages->Strings(i);
     }
-    return std::any_of(preferences.begin(), preferences.end(), [&items](const QString& preference) {
-        return std::any_of(items.begin(), items.end(),
-                           [&preference](const QString& item) { return preference.startsWith(item, Qt::CaseInsensitive); });
+    // "en-US" preferred accepts "en"; "en" preferred accepts "en-US" too, as SVG's
+    // language test matches a preference that is a whole-subtag prefix of the item.
+    const auto matches = [](const QString& Preference, const QString& Item) {
+        if (Preference.startsWith(Item, Qt::CaseInsensitive))
+            return true;
+        return Item.size() > Preference.size() && Item[Preference.size()] == u'-' &&
+               Item.startsWith(Preference, Qt::CaseInsensitive);
+    };
+    return std::any_of(preferences.begin(), preferences.end(), [&](const QString& preference) {
+        return std::any_of(items.begin(), items.end(), [&](const QString& item) { return matches(preference, item); });
     });
 }
 

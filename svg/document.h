@@ -60,6 +60,15 @@ inline const QString SVGDefaultFormatStr = QStringLiteral("0.###");
 using TSVGParserNodeEvent = std::function<void(TSVGElement* Sender, TXMLNode Node)>;
 // After Element has read its node; Sender is the document.
 using TSVGElementEvent = std::function<void(TObject* Sender, TSVGElement* Element)>;
+// An element has prepared the canvas and is about to draw (OnDrawing), or has drawn
+// and is about to restore the canvas (OnDrawn); Matrix is its full matrix.
+using TSVGDrawingEvent =
+    std::function<void(TSVGElement* Sender, const TMatrix& Matrix, TVelkGPCanvas& Canvas, const TRectF& aRect)>;
+// A disabled element is drawn; setting DoDefault false suppresses the grey look.
+using TSVGDrawingModificationEvent = std::function<void(TSVGElement* Sender, TMatrix& aMatrix,
+                                                        TVelkGPCanvas& Canvas, TRectF& aRect, bool& DoDefault)>;
+// Hit testing found Element; the handler may replace it.
+using TSVGGraphicElementFoundEvent = std::function<void(TObject* Sender, TSVGGraphicElement*& Element)>;
 // A rule entered or left the rule table.
 using TSVGStyleEvent = std::function<void(TObject* Sender, TSVGStyle* aStyle)>;
 // Before Element writes itself into Node; DoSave arrives true, false skips the element.
@@ -163,7 +172,7 @@ public:
     virtual bool SupportsFeature(QStringView Feature) const;
     // A preference (the user's interface languages under soUseLocaleForLanguage,
     // otherwise PreferredLanguage) begins with an item of Language (split at commas and
-    // blanks), ignoring case.
+    // blanks), or an item begins with a preference followed by "-", ignoring case.
     virtual bool SupportsLanguage(QStringView Language) const;
 
     // --- Tables ---
@@ -217,6 +226,18 @@ public:
     bool DoSavingElement(TSVGElement* Element, TXMLNode Node) override;
     void DoSavedElement(TSVGElement* Element, TXMLNode Node) override;
 
+    // --- Drawing (document_drawing.cpp) ---
+
+    // With a view box: it fitted into aRect by the own rule. Without one: for a nested
+    // svg element, and for the root when both the own and the default aspect rule are
+    // saNone, the viewport's (the content at aRect's corner); otherwise the root's
+    // (0, 0, width, height) fitted into aRect by DefaultAspectRatio.
+    TMatrix GetViewMatrix(const TMatrix& OldTransformation, const TRectF& aRect) const override;
+    using TSVGCustomViewBox::GetViewMatrix;
+    // OnElementFound may replace Element; a nested document then hands the result on to
+    // its owner, so the outermost document hears of every hit.
+    TSVGGraphicElement* DoElementFound(TSVGGraphicElement* Element) override;
+
     // --- Events ---
 
     // Raised by Changed outside the document's update brackets, not while destroying.
@@ -228,14 +249,22 @@ public:
     TSVGStyleEvent OnAddStyle;
     // A removed rule is freed right after the event, an extracted one is not.
     TSVGStyleEvent OnRemoveStyle;
+    TSVGDrawingEvent OnDrawing;
+    TSVGDrawingEvent OnDrawn;
+    TSVGDrawingModificationEvent OnDisableAppearance;
+    TSVGGraphicElementFoundEvent OnElementFound;
 
 protected:
     void Changed() override;
+    // The outermost svg element without a view box: (0, 0, width, height), for its x
+    // and y mean nothing; otherwise the viewport's.
+    TRectF OwnViewport() const override;
     // The document's own FormatStr.
     QString NumberFormat() const override { return FFormatStr; }
     // The SVG and XLink namespaces, the viewport's attributes, x, y, width and height
-    // (zeros omitted in compact export), version="1.1", and the enabled rules as a
-    // style element (sorted by selector), so that a saved document keeps its style sheet.
+    // (zeros, and a width or height of 100%, omitted in compact export), version="1.1",
+    // and the enabled rules as a style element (sorted by selector), so that a saved
+    // document keeps its style sheet.
     void WriteAttributes(TXMLNode Node) override;
 
 private:

@@ -19,13 +19,36 @@ TSVGCustomViewBox::TSVGCustomViewBox(TSVGDocument* aOwner)
     // uniformly and centred, as every SVG reader does.
     FAspectRatio->SetInitial();
     FAspectRatio->OnChange = [this](TObject* Sender) { SubObjectChanged(Sender); };
+    SetOverflow(false);
+    // The viewport's own position and size are measured in the viewport around it, not
+    // in its own view box. The outermost one measures in its view box (as common
+    // renderers do), else in SVG's default viewport of 100 x 100.
+    const auto outerRange = [this](bool Horizontal) -> TSVGLengthRangeEvent {
+        return [this, Horizontal](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
+            TSVGElement* parent = Parent();
+            const TSVGCustomViewBox* outer = parent ? parent->GetNearestViewBox() : FViewBoxSpecified ? this : nullptr;
+            Min = 0;
+            if (outer)
+                Max = Horizontal ? outer->FViewBox.Width() : outer->FViewBox.Height();
+            else if (!parent)
+                Max = SVGDefaultViewportSize;
+            else
+                DoRange = false;
+        };
+    };
+    XLength().OnRange = outerRange(true);
+    WidthLength().OnRange = outerRange(true);
+    YLength().OnRange = outerRange(false);
+    HeightLength().OnRange = outerRange(false);
 }
 
 TSVGCustomViewBox::~TSVGCustomViewBox() = default;
 
 TSVGCustomViewBox* TSVGCustomViewBox::GetNearestViewBox()
 {
-    return FViewBoxSpecified ? this : TSVGCustomGroup::GetNearestViewBox();
+    // An svg element is a viewport for percentages also without a view box: its own
+    // rectangle stands in for one then.
+    return FViewBoxSpecified || SVGType() == etDoc ? this : TSVGCustomGroup::GetNearestViewBox();
 }
 
 void TSVGCustomViewBox::AssignProperties(const TPersistent* Source)
@@ -45,7 +68,13 @@ void TSVGCustomViewBox::Clear()
         FAspectRatio->SetInitial();
         FViewBox = {};
         FViewBoxSpecified = false;
+        SetOverflow(false);
     });
+}
+
+QString TSVGCustomViewBox::StylePropertyDefault(TSVGStyleProperty Property) const
+{
+    return Property == ipOverflow ? u"hidden"_qs : TSVGCustomGroup::StylePropertyDefault(Property);
 }
 
 void TSVGCustomViewBox::SetViewBox(const TRectF& Value)

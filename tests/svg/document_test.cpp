@@ -749,6 +749,7 @@ TEST(SVGDocument, SupportsLanguageComparesWithThePreferredLanguages)
     } cases[] = {
         {u"en", true},   {u"EN", true},      {u"fr, de", true}, {u"de en-US", true},
         {u"en-GB", false}, {u"de", false},   {u"", false},      {u" , ", false},
+        {u"fr-CA", true},  {u"FR-ca", true}, {u"frx", false},
     };
     TSVGDocument doc;
     doc.SetOptions(doc.Options() - TSVGOptions{soUseLocaleForLanguage});
