@@ -1,7 +1,13 @@
 #include "svg/element_registry.h"
 
+#include "svg/basic_shapes.h"
+#include "svg/defs.h"
 #include "svg/document.h"
 #include "svg/group.h"
+#include "svg/path_element.h"
+#include "svg/switch.h"
+#include "svg/symbol.h"
+#include "svg/use.h"
 
 namespace velk {
 
@@ -18,6 +24,17 @@ void RegisterSVGElementClasses(TSVGElementClasses& Classes)
 {
     Register<TSVGDocument>(Classes, etDoc);
     Register<TSVGGroup>(Classes, etGroup);
+    Register<TSVGDefs>(Classes, etDefs);
+    Register<TSVGUse>(Classes, etUse);
+    Register<TSVGSwitch>(Classes, etSwitch);
+    Register<TSVGCircle>(Classes, etCircle);
+    Register<TSVGEllipse>(Classes, etEllipse);
+    Register<TSVGRectangle>(Classes, etRectangle);
+    Register<TSVGLine>(Classes, etLine);
+    Register<TSVGPolyline>(Classes, etPolyline);
+    Register<TSVGPolygon>(Classes, etPolygon);
+    Register<TSVGPath>(Classes, etPath);
+    Register<TSVGSymbol>(Classes, etSymbol);
 }
 
 } // namespace
