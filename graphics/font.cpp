@@ -10,10 +10,13 @@
 #include <QGuiApplication>
 #include <QFontInfo>
 #include <QRawFont>
+#include <QReadWriteLock>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace velk {
@@ -37,17 +40,45 @@ std::optional<int> ReadInt16(const QByteArray& Table, int Offset)
     return *value >= 0x8000 ? *value - 0x10000 : *value;
 }
 
-enum TGenericFamily { gfNone, gfSerif, gfSansSerif, gfMonospace };
+// The generic families, then the "default" key of the mapping (no family is named so).
+enum TGenericFamily { gfNone, gfSerif, gfSansSerif, gfMonospace, gfCursive, gfFantasy, gfDefault };
 
-TGenericFamily GenericFamily(const QString& Name)
+constexpr std::array<std::u16string_view, 6> GenericKeys{u"serif",   u"sans-serif", u"monospace",
+                                                         u"cursive", u"fantasy",    u"default"};
+
+// The key's place in GenericKeys plus one, gfNone for any other text.
+TGenericFamily GenericKey(const QString& Key)
 {
-    if (Name.compare(u"serif"_qs, Qt::CaseInsensitive) == 0)
-        return gfSerif;
-    if (Name.compare(u"sans-serif"_qs, Qt::CaseInsensitive) == 0)
-        return gfSansSerif;
-    if (Name.compare(u"monospace"_qs, Qt::CaseInsensitive) == 0)
-        return gfMonospace;
+    for (std::size_t i = 0; i < GenericKeys.size(); ++i)
+        if (Key.compare(QStringView(GenericKeys[i]), Qt::CaseInsensitive) == 0)
+            return TGenericFamily(i + 1);
     return gfNone;
+}
+
+TGenericFamily GenericFamilyOf(const QString& Name)
+{
+    const TGenericFamily generic = GenericKey(Name);
+    return generic == gfDefault ? gfNone : generic;
+}
+
+// The mapping of SetGenericFamily, indexed by TGenericFamily - 1. Renderers set it once
+// and resolve fonts from several threads, hence the lock.
+struct TGenericMapping {
+    QReadWriteLock Lock;
+    std::array<QString, GenericKeys.size()> Families;
+};
+
+TGenericMapping& GenericMapping()
+{
+    static TGenericMapping mapping;
+    return mapping;
+}
+
+QString MappedFamily(TGenericFamily Generic)
+{
+    TGenericMapping& mapping = GenericMapping();
+    const QReadLocker lock(&mapping.Lock);
+    return mapping.Families[Generic - 1];
 }
 
 // The installed family of that name, in the database's spelling. The font database
@@ -55,7 +86,7 @@ TGenericFamily GenericFamily(const QString& Name)
 // counts as installed, rather than aborting the process.
 std::optional<QString> InstalledFamily(const QString& Name)
 {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (Name.isEmpty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return std::nullopt;
     for (const QString& family : QFontDatabase::families())
         if (family.compare(Name, Qt::CaseInsensitive) == 0)
@@ -63,34 +94,37 @@ std::optional<QString> InstalledFamily(const QString& Name)
     return std::nullopt;
 }
 
-// A font asking for Name: the generic families through the system's choice for them
-// (fontconfig), installed families as they are, anything else as sans-serif.
+// The installed family mapped to Generic, if any.
+std::optional<QString> InstalledMappedFamily(TGenericFamily Generic)
+{
+    return InstalledFamily(MappedFamily(Generic));
+}
+
+// A font asking for Name: the generic families through their mapping or the system's
+// choice for them (fontconfig), installed families as they are, anything else as the
+// family mapped to "default", else as sans-serif.
 QFont RequestFont(const QString& Name)
 {
-    TGenericFamily generic = GenericFamily(Name);
+    TGenericFamily generic = GenericFamilyOf(Name);
     std::optional<QString> family;
     if (generic == gfNone) {
         family = InstalledFamily(Name);
         if (!family)
+            family = InstalledMappedFamily(gfDefault);
+        if (!family)
             generic = gfSansSerif;
     }
+    if (generic != gfNone)
+        family = InstalledMappedFamily(generic);
     QFont font;
-    switch (generic) {
-    case gfSerif:
-        font.setFamily(u"serif"_qs);
-        font.setStyleHint(QFont::Serif);
-        break;
-    case gfSansSerif:
-        font.setFamily(u"sans-serif"_qs);
-        font.setStyleHint(QFont::SansSerif);
-        break;
-    case gfMonospace:
-        font.setFamily(u"monospace"_qs);
-        font.setStyleHint(QFont::Monospace);
-        break;
-    case gfNone:
+    if (family) {
         font.setFamily(*family);
-        break;
+    } else {
+        // The names fontconfig knows for the generic families, and Qt's hints for them.
+        static constexpr std::array<QFont::StyleHint, 5> Hints{QFont::Serif, QFont::SansSerif, QFont::Monospace,
+                                                               QFont::Cursive, QFont::Fantasy};
+        font.setFamily(QStringView(GenericKeys[generic - 1]).toString());
+        font.setStyleHint(Hints[generic - 1]);
     }
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
@@ -415,7 +449,24 @@ TFontStyles TVelkGPFont::GetFontStyle(int Bits)
 
 bool TVelkGPFont::IsFontFamilyAvailable(const QString& Name)
 {
-    return GenericFamily(Name) != gfNone || InstalledFamily(Name).has_value();
+    return GenericFamilyOf(Name) != gfNone || InstalledFamily(Name).has_value();
+}
+
+bool TVelkGPFont::SetGenericFamily(const QString& Key, const QString& Family)
+{
+    const TGenericFamily generic = GenericKey(Key);
+    if (generic == gfNone)
+        return false;
+    TGenericMapping& mapping = GenericMapping();
+    const QWriteLocker lock(&mapping.Lock);
+    mapping.Families[generic - 1] = Family;
+    return true;
+}
+
+QString TVelkGPFont::GenericFamily(const QString& Key)
+{
+    const TGenericFamily generic = GenericKey(Key);
+    return generic == gfNone ? QString() : MappedFamily(generic);
 }
 
 } // namespace velk

@@ -4,10 +4,12 @@
 // file states them, and carries the brush text is filled with.
 //
 // Resolution, done on first use and again at once when the name changes:
-//  - "serif", "sans-serif", "monospace" (any case) take the family the system chooses
-//    for that generic family;
+//  - a generic family ("serif", "sans-serif", "monospace", "cursive", "fantasy", any
+//    case) takes the family mapped to it (SetGenericFamily), else the family the system
+//    chooses for it;
 //  - any other name takes the installed family of that name (compared without case);
-//  - anything else silently becomes the generic sans-serif family.
+//  - anything else silently becomes the family mapped to "default", else the generic
+//    sans-serif family.
 // Name then reads as the family name Qt reports.
 //
 // Size is in FontUnit: world, display and pixel units are device pixels; points,
@@ -108,9 +110,19 @@ public:
     static int GetFontStyle(TFontStyles Style);
     static TFontStyles GetFontStyle(int Bits);
 
-    // True for "serif", "sans-serif" and "monospace" (any case) and for the installed
-    // families (compared without case; none without a GUI application).
+    // True for the generic families (any case) and for the installed families
+    // (compared without case; none without a GUI application).
     static bool IsFontFamilyAvailable(const QString& Name);
+
+    // The process-wide generic family mapping, so that a program (a renderer matching
+    // reference images, a kiosk with its own fonts) decides what the generic names and
+    // unknown families draw with. Key is "serif", "sans-serif", "monospace", "cursive",
+    // "fantasy" or "default" (any case). An empty Family removes the mapping; a family
+    // that is not installed when a font resolves is passed over. Fonts already resolved
+    // keep their family. False, changing nothing, for any other key. Thread-safe.
+    static bool SetGenericFamily(const QString& Key, const QString& Family);
+    // The family mapped to Key; empty when none is, or for any other key.
+    static QString GenericFamily(const QString& Key);
 
 protected:
     std::unique_ptr<TVelkGPGraphicsObject> CreateSame(TVelkGPCanvas* AOwner) const override;
