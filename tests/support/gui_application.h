@@ -17,11 +17,7 @@ inline void EnsureGuiApplication()
     static int argc = 1;
     static char name[] = "velk_tests";
     static char* argv[] = {name, nullptr};
-    // Never destroyed: at exit Qt's own global statics (the font database with any
-    // application fonts) are gone before a static application's destructor would run.
-    // Still reachable, so the leak checker stays quiet.
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
-    (void)application;
+    static QGuiApplication application(argc, argv);
 }
 
 } // namespace velk::testing
