@@ -1,6 +1,7 @@
 // The SVG path-data text form: the parser behind SetData and the writer behind GetData.
-// The parser works in passes over the text without copying it or allocating per
-// number; see docs/path-data.md for its rules.
+// The parser follows the SVG path grammar and its error rule: the path is drawn up to
+// the last complete segment before the first error. It works in one pass over the text
+// without copying it or allocating per number; see docs/path-data.md for its rules.
 
 #include "graphics/path_data.h"
 
@@ -34,31 +35,27 @@ private:
 
     char16_t Current() const { return FPos->unicode(); }
     void SkipSpaces();
-    // Spaces, at most one comma, spaces.
+    // Spaces, at most one comma, spaces: what may follow a number or a flag.
     void SkipSpacesAndComma();
-    void SkipSeparators();
-    // The characters of one number, and its value when it is a short decimal.
-    struct TToken {
-        QStringView Text;
-        float Value = 0;
-        bool Exact = false;
-    };
-    // One number token, separators around it skipped; empty at the end.
-    TToken ReadToken();
-    // The token's value; false when it is not a finite single.
-    static bool Convert(const TToken& Token, float& Value);
+    // Another argument set follows: a number starts here.
+    bool AtNumber() const;
+    // Each reader takes its token and the separator after it; false when the text
+    // there is not one (then nothing more is read).
     bool ReadNumber(float& Value);
-    bool ReadPoint(TPointF& P);
+    bool ReadPoint(TPointF& P) { return ReadNumber(P.X) && ReadNumber(P.Y); }
     bool ReadFlag(bool& Flag);
-    // Another coordinate group follows the current command.
-    bool Continues() const;
-    // Runs one command; a number that does not read ends it early.
-    void Execute(char16_t Command);
+    // Reads one argument set of Command and adds its segment; false at an error, and
+    // then the segment adds nothing.
+    bool Segment(char16_t Command);
 
     TVelkPathData& FPath;
     const QChar* FPos;
     const QChar* const FEnd;
-    // The control point of the last quadratic, reflected by "T".
+    // The last segment's command in lower case, for the smooth curves: "s" reflects
+    // the second control point of a "c"/"s" before it, "t" the control point of a
+    // "q"/"t"; after anything else their first control point is the current point.
+    char16_t FPrevious = 0;
+    TPointF FCubicControl;
     TPointF FQuadControl;
 };
 
@@ -88,31 +85,32 @@ void TPathParser::SkipSpacesAndComma()
     }
 }
 
-void TPathParser::SkipSeparators()
+bool TPathParser::AtNumber() const
 {
-    while (FPos < FEnd && (IsSpace(Current()) || Current() == u','))
-        ++FPos;
+    if (FPos >= FEnd)
+        return false;
+    const char16_t c = Current();
+    return IsAsciiDigit(c) || c == u'.' || c == u'-' || c == u'+';
 }
 
-// A number token: digits, one decimal point, "e"/"E" with an optional sign after it,
-// and a "-" only at the start. A "-" or a second "." elsewhere starts the next number,
-// so "0-1.5-2" and ".5.5" need no separators. A leading "+" is not taken.
+// A number: an optional sign, digits with at most one decimal point, and an exponent
+// when digits follow the "e". What cannot continue the number starts the next token, so
+// "0-1.5-2-.5" is four numbers and ".5.5" two.
 //
 // Most path numbers are short decimals, read here in the same pass: up to 2^24 as an
 // integer with at most ten decimals is exact in single precision, so one division
-// rounds correctly. Convert hands everything else to ScanFloat.
-TPathParser::TToken TPathParser::ReadToken()
+// rounds correctly. Everything else goes to ScanFloat, which also refuses values that
+// are not finite singles.
+bool TPathParser::ReadNumber(float& Value)
 {
     static constexpr float Powers[] = {1, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     constexpr std::uint32_t MaxExact = 1u << 24;
-    TToken token;
-    if (FPos >= FEnd)
-        return token;
-    SkipSpacesAndComma();
     const QChar* start = FPos;
-    const bool negative = FPos < FEnd && Current() == u'-';
-    if (negative)
+    bool negative = false;
+    if (FPos < FEnd && (Current() == u'-' || Current() == u'+')) {
+        negative = Current() == u'-';
         ++FPos;
+    }
     std::uint32_t mantissa = 0;
     int decimals = 0;
     bool digits = false;
@@ -131,213 +129,141 @@ TPathParser::TToken TPathParser::ReadToken()
         } else if (c == u'.' && !point) {
             point = true;
             ++FPos;
-        } else if ((c | 0x20) == u'e') {
-            exact = false;
-            ++FPos;
-            if (FPos < FEnd && (Current() == u'-' || Current() == u'+'))
-                ++FPos;
         } else {
             break;
         }
     }
-    token.Text = QStringView(start, FPos);
-    if (exact && digits && decimals <= 10) {
-        const float magnitude = static_cast<float>(mantissa) / Powers[decimals];
-        token.Value = negative ? -magnitude : magnitude;
-        token.Exact = true;
-    }
-    SkipSpacesAndComma();
-    return token;
-}
-
-bool TPathParser::Convert(const TToken& Token, float& Value)
-{
-    if (Token.Exact) {
-        Value = Token.Value;
-        return true;
-    }
-    // ScanFloat refuses NaN, infinities and values beyond the single range.
-    return !Token.Text.isEmpty() && ScanFloat(Token.Text.begin(), Token.Text.end(), Value) == Token.Text.end();
-}
-
-bool TPathParser::ReadNumber(float& Value)
-{
-    return Convert(ReadToken(), Value);
-}
-
-bool TPathParser::ReadPoint(TPointF& P)
-{
-    if (FPos >= FEnd) {
-        P = {};
-        return true;
-    }
-    SkipSeparators();
-    const TToken x = ReadToken();
-    SkipSeparators();
-    const TToken y = ReadToken();
-    SkipSeparators();
-    return Convert(x, P.X) && Convert(y, P.Y);
-}
-
-// A flag is a single digit (with any points or a leading "-" before it), so flags
-// need no separators: "a1 1 0 00 1 1". Only the value 1 is true.
-bool TPathParser::ReadFlag(bool& Flag)
-{
-    SkipSpacesAndComma();
-    const QChar* start = FPos;
-    while (FPos < FEnd) {
-        const char16_t c = Current();
-        if (IsAsciiDigit(c)) {
-            ++FPos;
-            break;
-        }
-        if (c != u'.' && !(c == u'-' && FPos == start))
-            break;
-        ++FPos;
-    }
-    const TToken token{QStringView(start, FPos)};
-    SkipSpacesAndComma();
-    float value = 0;
-    if (!Convert(token, value))
+    if (!digits)
         return false;
-    Flag = value == 1;
+    if (exact && decimals <= 10 && (FPos == FEnd || (Current() | 0x20) != u'e')) {
+        const float magnitude = static_cast<float>(mantissa) / Powers[decimals];
+        Value = negative ? -magnitude : magnitude;
+    } else {
+        const QChar* end = ScanFloat(start, FEnd, Value);
+        if (end == nullptr)
+            return false; // beyond the single range
+        FPos = end;
+    }
+    SkipSpacesAndComma();
     return true;
 }
 
-bool TPathParser::Continues() const
+// A flag is exactly one "0" or "1", so flags need no separators: "a1 1 0 00 1 1".
+bool TPathParser::ReadFlag(bool& Flag)
 {
-    if (FPos >= FEnd)
+    if (FPos >= FEnd || (Current() != u'0' && Current() != u'1'))
         return false;
-    const QChar c = *FPos;
-    return c == u'-' || c == u'.' || c.isDigit();
+    Flag = Current() == u'1';
+    ++FPos;
+    SkipSpacesAndComma();
+    return true;
 }
 
-void TPathParser::Execute(char16_t Command)
+bool TPathParser::Segment(char16_t Command)
 {
-    const bool relative = Command >= u'a';
+    const TPointF current = FPath.LastPoint();
+    const char16_t kind = Command | 0x20;
+    const auto absolute = [&](const TPointF& P) { return Command == kind ? Plus(current, P) : P; };
     TPointF p;
-    switch (Command) {
-    case u'M':
+    switch (kind) {
     case u'm':
         if (!ReadPoint(p))
-            return;
-        relative ? FPath.MoveToRel(p) : FPath.MoveTo(p);
-        while (Continues()) {
-            if (!ReadPoint(p))
-                return;
-            relative ? FPath.LineToRel(p) : FPath.LineTo(p);
-        }
+            return false;
+        FPath.MoveTo(absolute(p));
         break;
-    case u'L':
     case u'l':
-        do {
-            if (!ReadPoint(p))
-                return;
-            relative ? FPath.LineToRel(p) : FPath.LineTo(p);
-        } while (Continues());
+        if (!ReadPoint(p))
+            return false;
+        FPath.LineTo(absolute(p));
         break;
-    case u'H':
     case u'h':
-    case u'V':
     case u'v': {
         float value = 0;
         if (!ReadNumber(value))
-            return;
-        switch (Command) {
-        case u'H': FPath.HLineTo(value); break;
-        case u'h': FPath.HLineToRel(value); break;
-        case u'V': FPath.VLineTo(value); break;
-        default: FPath.VLineToRel(value); break;
-        }
+            return false;
+        if (Command == u'H')
+            FPath.HLineTo(value);
+        else if (Command == u'h')
+            FPath.HLineToRel(value);
+        else if (Command == u'V')
+            FPath.VLineTo(value);
+        else
+            FPath.VLineToRel(value);
         break;
     }
-    case u'C':
     case u'c':
-        do {
-            TPointF c1;
-            TPointF c2;
-            if (!ReadPoint(c1) || !ReadPoint(c2) || !ReadPoint(p))
-                return;
-            relative ? FPath.CurveToRel(c1, c2, p) : FPath.CurveTo(c1, c2, p);
-        } while (Continues());
+    case u's': {
+        TPointF c1;
+        TPointF c2;
+        if ((kind == u'c' && !ReadPoint(c1)) || !ReadPoint(c2) || !ReadPoint(p))
+            return false;
+        if (kind == u'c')
+            c1 = absolute(c1);
+        else
+            c1 = FPrevious == u'c' || FPrevious == u's' ? Toward(FCubicControl, current, 2) : current;
+        FCubicControl = absolute(c2);
+        FPath.CurveTo(c1, FCubicControl, absolute(p));
         break;
-    case u'S':
-    case u's':
-        do {
-            TPointF c2;
-            if (!ReadPoint(c2) || !ReadPoint(p))
-                return;
-            relative ? FPath.SmoothCurveToRel(c2, p) : FPath.SmoothCurveTo(c2, p);
-        } while (Continues());
-        break;
-    case u'Q':
+    }
     case u'q':
-        do {
-            const TPointF start = FPath.LastPoint();
-            if (!ReadPoint(p))
-                return;
-            FQuadControl = relative ? Plus(start, p) : p;
-            if (!ReadPoint(p))
-                return;
-            FPath.QuadCurveTo(FQuadControl, relative ? Plus(start, p) : p);
-        } while (Continues());
-        return; // the control point stays for a following "T"
-    case u'T':
-    case u't':
-        do {
-            const TPointF start = FPath.LastPoint();
-            FQuadControl = Toward(FQuadControl, start, 2);
-            if (!ReadPoint(p))
-                return;
-            FPath.QuadCurveTo(FQuadControl, relative ? Plus(start, p) : p);
-        } while (Continues());
-        return;
-    case u'A':
+    case u't': {
+        TPointF control;
+        if ((kind == u'q' && !ReadPoint(control)) || !ReadPoint(p))
+            return false;
+        if (kind == u'q')
+            FQuadControl = absolute(control);
+        else
+            FQuadControl = FPrevious == u'q' || FPrevious == u't' ? Toward(FQuadControl, current, 2) : current;
+        FPath.QuadCurveTo(FQuadControl, absolute(p));
+        break;
+    }
     case u'a': {
-        const TPointF start = FPath.LastPoint();
         TPointF radii;
         float rotation = 0;
         bool largeArc = false;
         bool sweep = false;
         if (!ReadPoint(radii) || !ReadNumber(rotation) || !ReadFlag(largeArc) || !ReadFlag(sweep) || !ReadPoint(p))
-            return;
-        FPath.SVGArcTo(start, radii, relative ? Plus(start, p) : p, sweep, largeArc, rotation);
+            return false;
+        // An arc that ends where it starts is left out.
+        const TPointF end = absolute(p);
+        if (end != current)
+            FPath.SVGArcTo(current, radii, end, sweep, largeArc, rotation);
         break;
     }
-    default: // Z, z
+    default: // z: no arguments
         FPath.ClosePath();
-        return;
+        break;
     }
-    // After any other command "T" reflects nothing: its control point is the current point.
-    FQuadControl = FPath.LastPoint();
+    FPrevious = kind;
+    return true;
 }
 
-// Each pass reads a run of command letters and runs them in turn; a pass without
-// letters repeats the last command on the coordinates that follow. A pass that
-// consumes nothing ends the parse, so malformed text cannot loop.
+// Path data starts with a move. Each command letter is followed by its argument sets;
+// further sets repeat the command (after a move, as lines). At the first error (a
+// number or flag that does not read, text that is no command) the parse stops and the
+// segments read so far stay.
 void TPathParser::Run()
 {
-    const QChar* passStart = nullptr;
-    char16_t command = 0;
-    while (FPos < FEnd && FPos != passStart) {
-        passStart = FPos;
+    SkipSpaces();
+    if (FPos == FEnd || (Current() | 0x20) != u'm')
+        return;
+    while (FPos < FEnd && IsCommand(Current())) {
+        char16_t command = Current();
+        ++FPos;
         SkipSpaces();
-        const QChar* letters = FPos;
-        while (FPos < FEnd && IsCommand(Current()))
-            ++FPos;
-        const QChar* lettersEnd = FPos;
-        if (letters != lettersEnd) {
-            for (const QChar* c = letters; c < lettersEnd; ++c) {
-                command = c->unicode();
-                Execute(command);
-            }
-        } else if (FPos < FEnd && command != 0) {
-            Execute(command);
+        if ((command | 0x20) == u'z') {
+            Segment(command);
+            continue;
         }
+        do {
+            if (!Segment(command))
+                return;
+            if (command == u'M')
+                command = u'L';
+            else if (command == u'm')
+                command = u'l';
+        } while (AtNumber());
     }
-    // A trailing move is closed, so that it stands as a subpath of its own.
-    if (FPath.Count() > 0 && FPath.GetPoint(FPath.Count() - 1).Kind == ppMoveTo)
-        FPath.ClosePath();
 }
 
 } // namespace
@@ -349,6 +275,9 @@ void TVelkPathData::SetData(QStringView Value)
         // About one entry per eight characters of typical path data.
         FPathData.reserve(static_cast<std::size_t>(Value.size() / 8));
         TPathParser(*this, Value).Run();
+        // A trailing move is closed, so that it stands as a subpath of its own.
+        if (!FPathData.empty() && FPathData.back().Kind == ppMoveTo)
+            ClosePath();
     });
 }
 

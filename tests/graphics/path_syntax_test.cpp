@@ -37,19 +37,18 @@ TEST(PathSyntax, ReadsEveryCommand)
         {u"M1 1 C2 2 3 3 4 4 c1 1 2 2 3 3", u"M1,1 C2,2 3,3 4,4 C5,5 6,6 7,7 "},
         {u"M0 0 C0 10 10 10 10 0 S20 -10 20 0", u"M0,0 C0,10 10,10 10,0 C10,-10 20,-10 20,0 "},
         {u"M0 0 C0 10 10 10 10 0 s10 -10 10 0", u"M0,0 C0,10 10,10 10,0 C10,-10 20,-10 20,0 "},
-        // After a line the reflected point is the line's start.
-        {u"M0 0 L10 0 L10 10 S20 20 30 10", u"M0,0 L10,0 L10,10 C10,20 20,20 30,10 "},
-        // Right after a move there is nothing to reflect.
-        {u"M5 5 S10 10 20 20", u"M5,5 C5,5 10,10 20,20 "},
+        {u"M0 0 C0 10 10 10 10 0 S20 -10 20 0 30 10 40 0", // "S" after "S" reflects too
+         u"M0,0 C0,10 10,10 10,0 C10,-10 20,-10 20,0 C20,10 30,10 40,0 "},
         {u"M0 0 Q 30 30 60 0", u"M0,0 C20,20 40,20 60,0 "},
         {u"M0 0 Q15 15 30 0 T60 0", u"M0,0 C10,10 20,10 30,0 C40,-10 50,-10 60,0 "},
         {u"m0 0 q15 15 30 0 t30 0", u"M0,0 C10,10 20,10 30,0 C40,-10 50,-10 60,0 "},
         {u"M0 0 Q15 15 30 0 45 -15 60 0", u"M0,0 C10,10 20,10 30,0 C40,-10 50,-10 60,0 "},
-        // "T" after a line: the control point is the current point, a straight cubic.
-        {u"M0 0 L10 0 T40 30", u"M0,0 L10,0 C10,0 20,10 40,30 "},
         {u"M0 0 L10 10 ZM5 5", u"M0,0 L10,10 Z M5,5 Z "}, // a run of letters runs in turn
         {u"M0\t0\nL10\r\n10", u"M0,0 L10,10 "},
-        {u"M0,,0 L 1 , 1", u"M0,0 L1,1 "},
+        {u"M0,0 L 1 , 1,L2 2", u"M0,0 L1,1 L2,2 "},
+        {u"  m1 1", u"M1,1 Z "},
+        {u"M0 0 L1 1 Z m1 1 l1 0", u"M0,0 L1,1 Z M1,1 L2,1 "}, // after a close, from the subpath start
+        {u"M0 0 h10 a5 5 0 0 1 0 0 A5 5 0 1 0 10 0", u"M0,0 L10,0 "}, // arcs ending where they start
         {u"", u""},
     };
     for (const TSyntaxCase& c : cases) {
@@ -69,6 +68,9 @@ TEST(PathSyntax, NumberForms)
         {u"M-.5-.5", u"M-0.5,-0.5 Z "},
         {u"M5. 6.", u"M5,6 Z "},
         {u"M0 0 L1e-50 3", u"M0,0 L0,3 "}, // too small for a single: 0
+        {u"M+1+2", u"M1,2 Z "},
+        {u"M1e1.5", u"M10,0.5 Z "},   // the exponent ends at the point
+        {u"M1E+1-2", u"M10,-2 Z "},
     };
     for (const TSyntaxCase& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
@@ -101,30 +103,64 @@ TEST(PathSyntax, NumbersRoundLikeTheGeneralReader)
     }
 }
 
-// A number that does not read abandons its command (what it added stays) and the
-// parse goes on; a pass that consumes nothing ends it.
-TEST(PathSyntax, StopsAndRecovers)
+// The path is drawn up to the last complete segment before the first error; nothing
+// after the error is read.
+TEST(PathSyntax, StopsAtTheFirstError)
 {
     const TSyntaxCase cases[] = {
-        {u"M10 10 +5 5", u"M10,10 Z "}, // "+" starts no number
-        {u"10 20 M5 5", u""},           // no command to repeat
-        {u"M0 0 L10 10 L. 5 20 20", u"M0,0 L10,10 L20,20 "},
-        {u"M0 0 L1e999 5 L2 2", u"M0,0 L2,2 "}, // overflow is an error, not infinity
-        {u"M0 0 L3.4e39 5 L2 2", u"M0,0 L2,2 "}, // beyond the single range
+        {u"A5 5 0 0 1 50 50", u""}, // path data must begin with a move
+        {u"L10 10", u""},
+        {u"10 20 M5 5", u""},
+        {u"M0 0 L10 10 L. 5 20 20", u"M0,0 L10,10 "},
+        {u"M0 0 L10 10 L1e999 5 L2 2", u"M0,0 L10,10 "}, // overflow is an error, not infinity
+        {u"M0 0 L3.4e39 5 L2 2", u"M0,0 Z "},             // beyond the single range
         {u"M0 0 Lnan 5", u"M0,0 Z "},
         {u"M0 0 L inf 5", u"M0,0 Z "},
-        {u"M0 0 L1e 5 L2 2", u"M0,0 L2,2 "},
-        {u"M0 0 L10 10 20", u"M0,0 L10,10 "},        // half a point
-        {u"M0 0 C1 1 2 2 x", u"M0,0 Z "},            // a curve missing its end
-        {u"M0 0 L1 1 2 2 3 x L4 4", u"M0,0 L1,1 L2,2 "}, // lines before the error stay; "x" ends it
-        {u"M0 0 L10 10 L", u"M0,0 L10,10 L0,0 "},     // a point at the very end reads as (0, 0)
-        {u"M0 0 H10 5", u"M0,0 L10,0 L5,0 "},         // a one-character repetition at the end
-        {u"M0 0 L1 1 \u0661 L2 2", u"M0,0 L1,1 "}, // a non-ASCII digit continues but does not read
+        {u"M0 0 L1e 5 L2 2", u"M0,0 Z "}, // "1" and then "e" where a number must be
+        {u"M0 0 L10 10 20", u"M0,0 L10,10 "},             // half a point
+        {u"M0 0 C1 1 2 2 3 3 4 4 5 5 6", u"M0,0 C1,1 2,2 3,3 "}, // an unfinished repetition
+        {u"M0 0 L1 1 2 2 3 x L4 4", u"M0,0 L1,1 L2,2 "},
+        {u"M0 0 L10 10 L", u"M0,0 L10,10 "},   // a command without arguments
+        {u"M0 0 LL10 10", u"M0,0 Z "},
+        {u"M0 0 L1 1 x L2 2", u"M0,0 L1,1 "},  // an unknown character
+        {u"M0 0 L1 1 \u0661 L2 2", u"M0,0 L1,1 "}, // a non-ASCII digit
+        {u"M0 0 L1 1,,2 2", u"M0,0 L1,1 "},   // two commas
+        {u"M0 0 L1 1 Z 5 5 L2 2", u"M0,0 L1,1 Z "}, // a close takes no numbers
+        // Flags are exactly "0" or "1".
+        {u"M0 0 h10 a5 5 0 -1 0 5 5 L0 0", u"M0,0 L10,0 "},
+        {u"M0 0 h10 a5 5 0 1 7 5 5 L0 0", u"M0,0 L10,0 "},
+        {u"M0 0 h10 a5 5 0 1.0 1 5 5", u"M0,0 L10,0 "},
+        {u"M0 0 h10 a5 5 0 0 1 5", u"M0,0 L10,0 "}, // an arc missing its end
     };
     for (const TSyntaxCase& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
         EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
     }
+}
+
+// "S" and "T" reflect only the control point of a curve of their own family right
+// before them; after anything else their first control point is the current point.
+TEST(PathSyntax, SmoothCurvesReflectOnlyTheirOwnFamily)
+{
+    const TSyntaxCase cases[] = {
+        {u"M5 5 S10 10 20 20", u"M5,5 C5,5 10,10 20,20 "},
+        {u"M0 0 L10 0 L10 10 S20 20 30 10", u"M0,0 L10,0 L10,10 C10,10 20,20 30,10 "},
+        {u"M0 0 Q15 15 30 0 S40 10 50 0", u"M0,0 C10,10 20,10 30,0 C30,0 40,10 50,0 "},
+        {u"M0 0 C0 10 10 10 10 0 Z S20 10 20 0", u"M0,0 C0,10 10,10 10,0 Z C0,0 20,10 20,0 "},
+        {u"M0 0 L10 0 T40 30", u"M0,0 L10,0 C10,0 20,10 40,30 "},
+        {u"M0 0 C0 10 10 10 10 0 T40 30", u"M0,0 C0,10 10,10 10,0 C10,0 20,10 40,30 "},
+        {u"M0 0 Q15 15 30 0 Z T30 30", u"M0,0 C10,10 20,10 30,0 Z C0,0 10,10 30,30 "},
+    };
+    for (const TSyntaxCase& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
+        EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
+    }
+    // After an arc, whose last entries are cubic points too.
+    TVelkPathData expected;
+    expected.MoveTo({0, 0});
+    expected.SVGArcTo({0, 0}, {5, 5}, {10, 0}, true, false, 0);
+    expected.CurveTo({10, 0}, {20, 10}, {30, 0});
+    EXPECT_EQ(Parsed(u"M0 0 A5 5 0 0 1 10 0 s10 10 20 0"), expected.GetData());
 }
 
 struct TArcSyntaxCase {
@@ -144,7 +180,6 @@ TEST(PathSyntax, ArcArgumentsAndFlags)
         {u"M0 0 A5 3 30 1 0 8 2", {5, 3}, 30, true, false, {8, 2}},
         {u"M0 0 A5 3 30 10 8 2", {5, 3}, 30, true, false, {8, 2}},
         {u"M0 0 A5 3 -30 0,1 8,2", {5, 3}, -30, false, true, {8, 2}},
-        {u"M0 0 A5 3 0 2 1 8 2", {5, 3}, 0, false, true, {8, 2}}, // only 1 is true
     };
     for (const TArcSyntaxCase& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
@@ -157,8 +192,6 @@ TEST(PathSyntax, ArcArgumentsAndFlags)
     TVelkPathData twice;
     twice.SetData(u"M0 0 a5 5 0 0 1 10 0 5 5 0 0 1 10 0");
     EXPECT_EQ(twice.GetPoint(twice.Count() - 1).Point, (TPointF{20, 0}));
-    // A malformed flag abandons the arc; the parse goes on after what it consumed.
-    EXPECT_EQ(Parsed(u"M0 0 A5 5 0 - 1 10 0 L3 3"), "M0,0 L3,3 ");
 }
 
 TEST(PathSyntax, WriterTexts)
