@@ -59,6 +59,43 @@ bool SmoothingAntialiases(std::uint8_t Mode)
     return Mode == 2 || Mode == 4 || Mode == 5;
 }
 
+// QPainter clips to a path that is a plain axis-aligned rectangle on whole pixels (its
+// edges rounded: hard, and up to half a pixel off) but to any other path with coverage.
+// Such a rectangle between pixels goes to Qt with one more point, in the middle of its
+// top side, so that its edges are anti-aliased (under the antialiasing hint) like those of
+// every other clip.
+QPainterPath AntialiasedClipPath(const QPainterPath& Path)
+{
+    const int count = Path.elementCount();
+    if (count != 4 && count != 5)
+        return Path;
+    for (int i = 0; i < count; ++i)
+        if (Path.elementAt(i).type != (i == 0 ? QPainterPath::MoveToElement : QPainterPath::LineToElement))
+            return Path;
+    if (count == 5 && QPointF(Path.elementAt(4)) != QPointF(Path.elementAt(0)))
+        return Path;
+    // Four corners joined by sides that each run along one axis.
+    for (int i = 0; i < 4; ++i) {
+        const QPointF a = Path.elementAt(i);
+        const QPointF b = Path.elementAt((i + 1) % 4);
+        if ((a.x() == b.x()) == (a.y() == b.y()))
+            return Path;
+    }
+    const QRectF bounds = Path.boundingRect();
+    const auto whole = [](qreal V) { return V == std::nearbyint(V); };
+    if (whole(bounds.left()) && whole(bounds.top()) && whole(bounds.right()) && whole(bounds.bottom()))
+        return Path;
+    QPainterPath polygon;
+    polygon.setFillRule(Path.fillRule());
+    polygon.moveTo(bounds.topLeft());
+    polygon.lineTo(bounds.center().x(), bounds.top());
+    polygon.lineTo(bounds.topRight());
+    polygon.lineTo(bounds.bottomRight());
+    polygon.lineTo(bounds.bottomLeft());
+    polygon.closeSubpath();
+    return polygon;
+}
+
 bool InterpolationIsSmooth(std::uint8_t Mode)
 {
     return Mode != 0 && Mode != 1 && Mode != 5;
@@ -200,7 +237,7 @@ void TVelkGPCanvas::ApplyClip()
     // The clip is in device space: set it under the base transform alone. Qt keeps a
     // clip in device coordinates, so the world transform set afterwards leaves it as is.
     FPainter->setWorldTransform(FBaseTransform);
-    FPainter->setClipPath(FClip.Path);
+    FPainter->setClipPath(AntialiasedClipPath(FClip.Path));
     ApplyTransform();
 }
 
@@ -291,8 +328,12 @@ void TVelkGPCanvas::SetSmoothingMode(std::uint8_t Value)
     CheckMode(Value, MaxSmoothingMode);
     if (Value == FSmoothingMode)
         return;
+    const bool antialiased = SmoothingAntialiases(FSmoothingMode);
     FSmoothingMode = Value;
     ApplyRenderHints();
+    // Qt takes the hint for a clip path when the clip is set.
+    if (SmoothingAntialiases(Value) != antialiased)
+        ApplyClip();
 }
 
 bool TVelkGPCanvas::TrySmoothingMode(std::uint8_t Value)

@@ -166,6 +166,7 @@ void TSVGDocument::Clear()
     WithinUpdate(*this, [this] {
         TSVGCustomViewBox::Clear();
         FAllItems.Clear();
+        FDuplicateIDs.clear();
         FProvisionalCount = 0;
         ClearStyles();
     });
@@ -466,6 +467,91 @@ QString TSVGDocument::NewProvisionalID()
     return id;
 }
 
+void TSVGDocument::EnterID(TSVGElement* Element, const QString& Key)
+{
+    TSVGElement* holder = nullptr;
+    if (FOptions.Contains(soEnforceUniqueID) || !FAllItems.TryGetValue(Key, holder) || !holder) {
+        FAllItems.Add(Key, Element);
+        return;
+    }
+    if (holder == Element)
+        return;
+    // The waiting carriers are kept in document order. A file being read adds each one
+    // after all the others: the search from the end stops at once.
+    QList<TSVGElement*>& carriers = FDuplicateIDs[Key];
+    if (PrecedesInDocument(Element, holder)) {
+        carriers.prepend(holder);
+        FAllItems.AddOrSetValue(Key, Element);
+        return;
+    }
+    qsizetype at = carriers.size();
+    while (at > 0 && PrecedesInDocument(Element, carriers[at - 1]))
+        --at;
+    carriers.insert(at, Element);
+}
+
+void TSVGDocument::LeaveID(TSVGElement* Element, const QString& Key)
+{
+    TSVGElement* holder = nullptr;
+    const bool held = FAllItems.TryGetValue(Key, holder) && holder == Element;
+    const auto waiting = FDuplicateIDs.find(Key);
+    if (waiting == FDuplicateIDs.end()) {
+        if (held)
+            FAllItems.Remove(Key);
+        return;
+    }
+    QList<TSVGElement*>& carriers = waiting.value();
+    if (!held) {
+        // Searched from the end: a subtree is destroyed from its last element on.
+        if (const qsizetype at = carriers.lastIndexOf(Element); at >= 0)
+            carriers.remove(at);
+    } else {
+        holder = carriers.takeFirst();
+        // A waiting carrier holds no other entry (see IDTableNotify).
+        FPromotedCarrier = holder;
+        FAllItems.AddOrSetValue(Key, holder);
+        FPromotedCarrier = nullptr;
+    }
+    if (carriers.isEmpty())
+        FDuplicateIDs.erase(waiting);
+}
+
+bool TSVGDocument::PrecedesInDocument(const TSVGElement* A, const TSVGElement* B) const
+{
+    // The paths from the tree's root down to A and to B; they part below their
+    // nearest common ancestor, where the children's order decides.
+    const auto pathFromRoot = [](const TSVGElement* Element) {
+        std::vector<const TSVGElement*> path;
+        for (; Element; Element = Element->Parent())
+            path.push_back(Element);
+        std::reverse(path.begin(), path.end());
+        return path;
+    };
+    const std::vector<const TSVGElement*> a = pathFromRoot(A);
+    const std::vector<const TSVGElement*> b = pathFromRoot(B);
+    if (a.front() != b.front()) {
+        const TSVGElement* root = pathFromRoot(this).front();
+        return a.front() == root;
+    }
+    std::size_t depth = 1;
+    while (depth < a.size() && depth < b.size() && a[depth] == b[depth])
+        ++depth;
+    if (depth == a.size())
+        return depth < b.size(); // A is an ancestor of B
+    if (depth == b.size())
+        return false; // B is an ancestor of A
+    // Searched from the end, where a file being read adds its elements.
+    const TSVGElement* const parent = a[depth - 1];
+    for (int i = parent->Count() - 1; i >= 0; --i) {
+        const TSVGElement* child = parent->Child(i);
+        if (child == a[depth])
+            return false;
+        if (child == b[depth])
+            return true;
+    }
+    return false;
+}
+
 TList<TSVGElement*>* TSVGDocument::TypeList(TSVGElementType Type)
 {
     switch (Type) {
@@ -498,7 +584,8 @@ void TSVGDocument::IDTableNotify(TSVGElement* Element, TCollectionNotification A
         // before its type was known: it is counted now when it is still there. The key
         // just added differs from the element's ID, which SetID changes last.
         TSVGElement* entry = nullptr;
-        const bool earlier = !Element->ID().isEmpty() && FAllItems.TryGetValue(Element->ID(), entry) && entry == Element;
+        const bool earlier = Element != FPromotedCarrier && !Element->ID().isEmpty() &&
+                             FAllItems.TryGetValue(Element->ID(), entry) && entry == Element;
         FListedEntries.emplace(Element, earlier ? 2 : 1);
         list->Add(Element);
         return;

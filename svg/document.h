@@ -21,7 +21,9 @@
 #include "svg/style.h"
 #include "svg/view_box.h"
 
+#include <QHash>
 #include <QIODevice>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <functional>
@@ -177,6 +179,9 @@ public:
 
     // --- Tables ---
 
+    // An ID carried by several elements names the first of them in document order,
+    // which references reach (SVG's rule); when it leaves or takes another ID, the next
+    // carrier in document order takes the entry over (see EnterID).
     TSVGElementTable& AllItems() { return FAllItems; }
     const TSVGElementTable& AllItems() const { return FAllItems; }
     // The gradients, markers and patterns of the ID table, in the order they entered it
@@ -259,6 +264,9 @@ protected:
     // The outermost svg element without a view box: (0, 0, width, height), for its x
     // and y mean nothing; otherwise the viewport's.
     TRectF OwnViewport() const override;
+    // An outermost svg element fitted into the target rectangle (by its view box or the
+    // default aspect rule) clips to that rectangle.
+    bool ClipsToTarget() const override;
     // The document's own FormatStr.
     QString NumberFormat() const override { return FFormatStr; }
     // The SVG and XLink namespaces, the viewport's attributes, x, y, width and height
@@ -270,8 +278,22 @@ protected:
 private:
     friend class TSVGElement;
 
+    // An outermost svg element without a view box is fitted into the target rectangle
+    // by the default aspect rule (its own, or DefaultAspectRatio, is not none).
+    bool FitsDefaultAspect() const;
     // "ID#n" for a new element: n counts up per document and skips IDs in the table.
     QString NewProvisionalID();
+    // Element (owned by this document) takes Key: under soEnforceUniqueID an ID that is
+    // taken raises EListError; otherwise Element gets the entry when the ID is free or
+    // Element comes before its holder in document order, and waits among the other
+    // carriers of the ID when not.
+    void EnterID(TSVGElement* Element, const QString& Key);
+    // Element gives Key up: when it held the entry, the first of the waiting carriers in
+    // document order takes it over; else it stops waiting.
+    void LeaveID(TSVGElement* Element, const QString& Key);
+    // A comes before B in document order. An element outside this document's tree (not
+    // added anywhere yet) comes after every element inside it.
+    bool PrecedesInDocument(const TSVGElement* A, const TSVGElement* B) const;
     void IDTableNotify(TSVGElement* Element, TCollectionNotification Action);
     void StyleTableNotify(TSVGStyle* Style, TCollectionNotification Action);
     // Puts Rule into the rule table under Key (EListError on a duplicate, Rule freed).
@@ -285,6 +307,11 @@ private:
     TList<TSVGElement*>* TypeList(TSVGElementType Type);
 
     TSVGElementTable FAllItems;
+    // For an ID that several elements carry: the carriers without the entry, in
+    // document order.
+    QHash<QString, QList<TSVGElement*>> FDuplicateIDs;
+    // The carrier LeaveID is handing an entry to, while it does.
+    const TSVGElement* FPromotedCarrier = nullptr;
     TSVGStyleTable FStyles;
     TSVGOptions FOptions = SVGDefaultOptions;
     std::unique_ptr<TSVGPreserveAspectRatio> FDefaultAspectRatio;

@@ -16,11 +16,24 @@ TMatrix TSVGDocument::GetViewMatrix(const TMatrix& OldTransformation, const TRec
 {
     if (ViewBoxSpecified())
         return SVGViewBoxMatrix(ViewBox(), aRect, AspectRatio());
-    // A nested svg element places its content at its corner; the default aspect rule is
-    // the viewer's choice for the root.
-    if (Owner() || (AspectRatio().Align() == saNone && DefaultAspectRatio().Align() == saNone))
+    if (!FitsDefaultAspect())
         return TSVGCustomViewBox::GetViewMatrix(OldTransformation, aRect);
     return SVGViewBoxMatrix(OwnViewport(), aRect, DefaultAspectRatio());
+}
+
+bool TSVGDocument::FitsDefaultAspect() const
+{
+    // A nested svg element places its content at its corner; the default aspect rule is
+    // the viewer's choice for the root.
+    return !Owner() && !ViewBoxSpecified() &&
+           (AspectRatio().Align() != saNone || DefaultAspectRatio().Align() != saNone);
+}
+
+bool TSVGDocument::ClipsToTarget() const
+{
+    // The outermost svg element's viewport is the rectangle it is drawn into, whatever
+    // part of it the fitted view box covers.
+    return !Owner() && (ViewBoxSpecified() || FitsDefaultAspect());
 }
 
 TSVGGraphicElement* TSVGDocument::DoElementFound(TSVGGraphicElement* Element)

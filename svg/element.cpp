@@ -68,12 +68,8 @@ TSVGElement::~TSVGElement()
     ClearListeners();
     for (TSVGElement* notifier : std::exchange(FListenedTo, {}))
         notifier->FListeners.Remove(this);
-    if (FOwner && !FID.isEmpty()) {
-        // Only this element's own entry: a clone may have taken the ID over.
-        TSVGElement* entry = nullptr;
-        if (FOwner->FAllItems.TryGetValue(FID, entry) && entry == this)
-            FOwner->FAllItems.Remove(FID);
-    }
+    if (FOwner && !FID.isEmpty())
+        FOwner->LeaveID(this, FID);
 }
 
 TStringList& TSVGElement::Strings(std::unique_ptr<TStringList>& List) const
@@ -273,16 +269,10 @@ void TSVGElement::SetID(const QString& Key)
     if (Key == FID)
         return;
     if (FOwner) {
-        TSVGElementTable& table = FOwner->FAllItems;
-        if (!Key.isEmpty()) {
-            if (FOwner->Options().Contains(soEnforceUniqueID))
-                table.Add(Key, this);
-            else
-                table.AddOrSetValue(Key, this);
-        }
-        TSVGElement* entry = nullptr;
-        if (!FID.isEmpty() && table.TryGetValue(FID, entry) && entry == this)
-            table.Remove(FID);
+        if (!Key.isEmpty())
+            FOwner->EnterID(this, Key);
+        if (!FID.isEmpty())
+            FOwner->LeaveID(this, FID);
     }
     FID = Key;
 }

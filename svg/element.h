@@ -67,10 +67,11 @@ enum TSVGElementType {
     etScript,
     etComment,
     etSymbol,
-    etPattern
+    etPattern,
+    etAnchor
 };
 
-inline constexpr int SVGElementTypeCount = etPattern + 1;
+inline constexpr int SVGElementTypeCount = etAnchor + 1;
 
 template <>
 struct EnumNames<TSVGElementType> {
@@ -81,7 +82,7 @@ struct EnumNames<TSVGElementType> {
         u"etDesc",         u"etTitle",     u"etStyle",      u"etTSpan",          u"etTextPath",
         u"etTRef",         u"etClipPath",  u"etLinearGradient", u"etRadialGradient", u"etGradientStop",
         u"etMarker",       u"etMetadata",  u"etScript",     u"etComment",        u"etSymbol",
-        u"etPattern"};
+        u"etPattern",      u"etAnchor"};
 };
 
 // The tag name of each element type ("" for etNone).
@@ -91,7 +92,7 @@ inline constexpr std::array<std::u16string_view, SVGElementTypeCount> SVGElement
     u"path",     u"text",     u"switch",   u"desc",     u"title",    u"style",
     u"tspan",    u"textPath", u"tref",     u"clipPath", u"linearGradient",
     u"radialGradient", u"stop", u"marker", u"metadata", u"script",   u"comment",
-    u"symbol",   u"pattern"};
+    u"symbol",   u"pattern",  u"a"};
 
 // The type whose tag name is Name (exact case); etNone when there is none.
 TSVGElementType SVGNameToElementType(QStringView Name);
@@ -105,7 +106,8 @@ QStringList SVGSplitItems(QStringView Text);
 inline constexpr TSVGElementTypes SVGShapeElementTypes{etCircle, etEllipse, etRectangle, etLine,
                                                        etPolyline, etPolygon, etPath};
 inline constexpr TSVGElementTypes SVGDescriptiveElementTypes{etDesc, etTitle, etMetadata};
-inline constexpr TSVGElementTypes SVGStructuralElementTypes{etDoc, etGroup, etDefs, etUse, etSymbol};
+// The structural elements, with the a element (a group around a link).
+inline constexpr TSVGElementTypes SVGStructuralElementTypes{etDoc, etGroup, etDefs, etUse, etSymbol, etAnchor};
 inline constexpr TSVGElementTypes SVGGradientElementTypes{etLinearGradient, etRadialGradient};
 inline constexpr TSVGElementTypes AllSVGElementTypes =
     TSVGElementTypes::FromValue((std::uint64_t{1} << SVGElementTypeCount) - 1);
@@ -233,8 +235,8 @@ public:
     const QString& ID() const { return FID; }
     // Registers the element under Key in its owner's ID table (Add under
     // soEnforceUniqueID, which raises on a duplicate and changes nothing; otherwise the
-    // element takes the entry over), then drops the entry under the old ID when it is
-    // this element's. An empty ID is not registered.
+    // entry goes to the first carrier of the ID in document order), then gives the old
+    // ID up (another carrier of it takes its entry over). An empty ID is not registered.
     void SetID(const QString& Key);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value);

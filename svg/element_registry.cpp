@@ -1,5 +1,6 @@
 #include "svg/element_registry.h"
 
+#include "svg/anchor.h"
 #include "svg/basic_shapes.h"
 #include "svg/defs.h"
 #include "svg/document.h"
@@ -35,6 +36,7 @@ void RegisterSVGElementClasses(TSVGElementClasses& Classes)
     Register<TSVGPolygon>(Classes, etPolygon);
     Register<TSVGPath>(Classes, etPath);
     Register<TSVGSymbol>(Classes, etSymbol);
+    Register<TSVGAnchor>(Classes, etAnchor);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ using TSVGElementClasses = std::array<TSVGElementClass, SVGElementTypeCount>;
 // The table, indexed by element type; an entry without Info has no class.
 const TSVGElementClasses& SVGElementClasses();
 
-// The first entry (types 0 to 30) whose class name is ClassName (exact case), or nil.
+// The first entry (in type order) whose class name is ClassName (exact case), or nil.
 const TSVGElementClass* FindSVGElementClass(QStringView ClassName);
 // FindSVGElementClass, or EClassNotFound "Class %s not found".
 const TSVGElementClass& GetSVGElementClass(QStringView ClassName);

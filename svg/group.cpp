@@ -1,5 +1,6 @@
 #include "svg/group.h"
 
+#include "svg/defs.h"
 #include "svg/document.h"
 #include "svg/element_registry.h"
 
@@ -59,10 +60,24 @@ int TSVGCustomGroup::CreateChildElement(TXMLNode Node)
     if (type == etNone && Node.NodeType() == ntEntityRef)
         type = etGroup;
     std::unique_ptr<TSVGElement> child = CreateSVGElement(type, ChildOwner());
-    if (!child)
-        return TSVGGraphicElement::CreateChildElement(Node);
+    if (!child) {
+        const int index = TSVGGraphicElement::CreateChildElement(Node);
+        if (Node.NodeType() == ntElement && type != etDesc && type != etTitle)
+            KeepUnknownContent(Node);
+        return index;
+    }
     Add(std::move(child));
     return Count() - 1;
+}
+
+void TSVGCustomGroup::KeepUnknownContent(TXMLNode Node)
+{
+    if (!ChildSVGTypes().Contains(etDefs))
+        return;
+    TSVGDefs* holder = Add(std::make_unique<TSVGDefs>(ChildOwner()));
+    holder->ReadChildren(Node);
+    if (holder->Count() == 0)
+        Items().Remove(holder);
 }
 
 // --- Bounds ---

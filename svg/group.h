@@ -22,7 +22,7 @@ public:
     // created); a tag with a registered class creates that class with this element's
     // owner and appends it; an entity reference creates a group (through the class
     // table entry of etGroup) that reads the entity's content; anything else as the
-    // graphic element.
+    // graphic element, and then KeepUnknownContent.
     int CreateChildElement(TXMLNode Node) override;
 
     // The union of the own rectangle and the bounds of the children that are drawn
@@ -53,6 +53,11 @@ protected:
     TSVGGraphicElement* ReportGroup(TSVGGraphicElement* Found, TSVGFindOptions Options);
 
 private:
+    // The elements inside an element without a class (unknown, or not supported yet,
+    // such as clipPath) are never drawn, yet a use may show them: they are read into a
+    // defs element in its place, which is dropped again when nothing in it was read.
+    // Nothing happens where a defs element is not accepted.
+    void KeepUnknownContent(TXMLNode Node);
     // The own rectangle united with the drawn children's bounds through aMatrix.
     TRectF UniteBounds(const TRectF& Own, const TMatrix& aMatrix) const;
 
@@ -83,6 +88,6 @@ protected:
 inline constexpr TSVGElementTypes SVGGroupChildTypes =
     SVGShapeElementTypes + SVGDescriptiveElementTypes +
     TSVGElementTypes{etDoc, etGroup, etImage, etDefs, etUse, etText, etSwitch, etStyle, etClipPath,
-                     etLinearGradient, etRadialGradient, etMarker, etScript, etSymbol, etPattern};
+                     etLinearGradient, etRadialGradient, etMarker, etScript, etSymbol, etPattern, etAnchor};
 
 } // namespace velk

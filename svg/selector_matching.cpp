@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace velk {
 
@@ -46,21 +47,45 @@ bool HasTypeName(const TSVGElement& Element, QStringView Name)
     return Name == QStringView(SVGElementNames[static_cast<std::size_t>(type)]);
 }
 
-// The attribute-value comparisons, case-sensitive. Dash-match tests the beginning only
-// and contains-word the whole value.
+// The attribute-value comparisons of CSS, case-sensitive: contains-word looks for Token
+// among the blank-separated words of Value, dash-match for Value being Token or
+// beginning with Token and "-".
 bool TestValue(TSVGSelectorTokenType Type, QStringView Value, QStringView Token)
 {
     switch (Type) {
     case sttPrefixMatch:
-    case sttDashMatch:
         return Value.startsWith(Token);
+    case sttDashMatch:
+        return Value == Token || (Value.startsWith(Token) && Value.mid(Token.size()).startsWith(u'-'));
     case sttSuffixMatch:
         return Value.endsWith(Token);
     case sttSubstringMatch:
         return Value.contains(Token);
-    default: // sttExactMatch, sttContainsWord
+    case sttContainsWord: {
+        if (Token.isEmpty())
+            return false;
+        for (const QStringView word : Value.tokenize(u' ', Qt::SkipEmptyParts))
+            if (word == Token)
+                return true;
+        return false;
+    }
+    default: // sttExactMatch
         return Value == Token;
     }
+}
+
+// The text of the attribute Name as Element read it (its own declarations keep every
+// attribute), or nothing.
+std::optional<QString> ReadAttributeText(const TSVGElement& Element, const QString& Name)
+{
+    const auto* graphic = dynamic_cast<const TSVGGraphicElement*>(&Element);
+    if (!graphic)
+        return std::nullopt;
+    const TStrings& values = *graphic->Style().StyleValues();
+    const int index = values.IndexOfName(Name);
+    if (index < 0)
+        return std::nullopt;
+    return values.ValueFromIndex(index);
 }
 
 // The tests of a selector against one element; the current property texts are made
@@ -135,12 +160,16 @@ public:
     }
 
 private:
-    static bool HasAttribute(const TSVGElement& Subject, QStringView Name)
+    // A presentation property the subject has, one of the attributes every element has
+    // a field for, or any other attribute it was read with (x, d, ...).
+    static bool HasAttribute(const TSVGElement& Subject, const QString& Name)
     {
         if (Name == u"id" || Name == u"lang" || Name == u"systemLanguage" || Name == u"class")
             return true;
         const TSVGStyleProperty property = SVGNameToStyleProperty(Name);
-        return property != ipNone && Subject.Attributes().Contains(property);
+        if (property != ipNone)
+            return Subject.Attributes().Contains(property);
+        return ReadAttributeText(Subject, Name).has_value();
     }
 
     // Attribute values are always those of the element being matched, whatever subject
@@ -158,6 +187,10 @@ private:
                 if (test(items.Strings(i), Token))
                     return true;
             return false;
+        }
+        if (SVGNameToStyleProperty(Name) == ipNone) {
+            const std::optional<QString> text = ReadAttributeText(FElement, Name);
+            return text && test(*text, Token);
         }
         return test(PropertyTexts().StyleValues()->Values(Name), Token);
     }

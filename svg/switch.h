@@ -15,7 +15,7 @@ namespace velk {
 // The children a switch element accepts.
 inline constexpr TSVGElementTypes SVGSwitchChildTypes =
     SVGShapeElementTypes + SVGDescriptiveElementTypes +
-    TSVGElementTypes{etDoc, etGroup, etImage, etUse, etText, etSwitch};
+    TSVGElementTypes{etDoc, etGroup, etImage, etUse, etText, etSwitch, etAnchor};
 
 class TSVGSwitch : public TSVGCustomGroup {
 public:

@@ -210,7 +210,8 @@ void TSVGUse::ApplyStyles()
 void TSVGUse::ReadAttributes(TXMLNode Node)
 {
     TSVGGraphicElement::ReadAttributes(Node);
-    FReference = SVGReadURIAttribute(Node, QStringLiteral("href"), {}, QStringLiteral("xlink"));
+    const std::optional<QString> href = SVGFindHref(Node);
+    FReference = href ? SVGParseURI(*href) : QString();
     // An element read earlier in the file is there already; later ones are taken up by
     // ApplyStyles once the whole tree is read.
     ListenToReference();
@@ -220,13 +221,8 @@ void TSVGUse::WriteAttributes(TXMLNode Node)
 {
     TSVGGraphicElement::WriteAttributes(Node);
     WriteSizeAttributes(Node);
-    if (FReference.isEmpty())
-        return;
-    // A use written on its own (ToString) has no document element declaring the prefix.
-    const QString xlink = QStringLiteral("xlink");
-    if (Node.FindNamespaceURI(xlink) != XLinkNamespaceURI)
-        Node.DeclareNamespace(xlink, XLinkNamespaceURI);
-    SVGWriteAttribute(Node, QStringLiteral("xlink:href"), u'#' + FReference);
+    if (!FReference.isEmpty())
+        SVGWriteXLinkAttribute(Node, QStringLiteral("href"), u'#' + FReference);
 }
 
 // --- Display and bounds ---

@@ -79,8 +79,9 @@ public:
     using TSVGCustomGroup::Draw;
     // Draws the element as a viewport at Viewport (in aMatrix's space; a use element
     // passes its own rectangle). When IsDisplayed, inside a saved canvas state: unless
-    // overflow is visible, Viewport (with the clip offsets) is intersected into the
-    // canvas clip; then DrawElement with GetViewMatrix(identity, Viewport) x aMatrix.
+    // overflow is visible, Viewport (with the clip offsets; aRect when ClipsToTarget) is
+    // intersected into the canvas clip; then DrawElement with GetViewMatrix(identity,
+    // Viewport) x aMatrix.
     // Nothing is drawn for an empty, negative or non-finite Viewport or given view box,
     // or when the matrix overflows.
     void DrawViewport(const TMatrix& aMatrix, TVelkGPCanvas& Canvas, const TRectF& Viewport, const TRectF& aRect);
@@ -96,6 +97,10 @@ public:
 protected:
     // Where the element is a viewport when drawn where it stands: GetBoundsRect.
     virtual TRectF OwnViewport() const { return GetBoundsRect(); }
+    // The viewport is the target rectangle itself (aRect, in the canvas's world space),
+    // as for an outermost svg element fitted into it, rather than Viewport through the
+    // matrix.
+    virtual bool ClipsToTarget() const { return false; }
     // The children's search as DrawViewport draws them: into OwnViewport, or into the
     // viewport ElementAtViewportPos gives.
     TSVGGraphicElement* HitTest(const TMatrix& aMatrix, TVelkGPCanvas& Canvas, TSVGFindOptions Options,
@@ -116,6 +121,10 @@ private:
     bool IsDrawableViewport(const TRectF& Viewport) const;
     // Viewport with the clip offsets of the own rectangle.
     TRectF ViewportClipRect(const TRectF& Viewport) const;
+    // Unless overflow is visible, the viewport's clip (see DrawViewport) intersected into
+    // Clip.
+    void ClipViewport(const TMatrix& aMatrix, TVelkGPRegion& Clip, const TRectF& Viewport,
+                      const TRectF& aRect) const;
 
     std::unique_ptr<TSVGPreserveAspectRatio> FAspectRatio;
     // The viewport ElementAtViewportPos hands to HitTest (nullptr: OwnViewport).

@@ -138,8 +138,7 @@ void TSVGCustomViewBox::DrawViewport(const TMatrix& aMatrix, TVelkGPCanvas& Canv
         return;
     TVelkGPCanvasSaveState* const state = Canvas.SaveState();
     const auto restore = qScopeGuard([&] { Canvas.RestoreState(state); });
-    if (!Overflow())
-        IntersectClip(aMatrix, Canvas.ClipRegion(), ViewportClipRect(Viewport));
+    ClipViewport(aMatrix, Canvas.ClipRegion(), Viewport, aRect);
     DrawElement(M, Canvas, aRect);
 }
 
@@ -166,7 +165,7 @@ TSVGGraphicElement* TSVGCustomViewBox::HitTest(const TMatrix& aMatrix, TVelkGPCa
         return nullptr;
     if (!Overflow()) {
         TVelkGPRegion clip(&Canvas);
-        IntersectClip(aMatrix, clip, ViewportClipRect(viewport));
+        ClipViewport(aMatrix, clip, viewport, aRect);
         if (!clip.IsVisible(Pt))
             return nullptr;
     }
@@ -183,6 +182,17 @@ bool TSVGCustomViewBox::IsDrawableViewport(const TRectF& Viewport) const
 {
     // SVG: a zero-sized viewport or view box disables drawing, a negative one is an error.
     return IsDrawableRect(Viewport) && (!FViewBoxSpecified || IsDrawableRect(FViewBox));
+}
+
+void TSVGCustomViewBox::ClipViewport(const TMatrix& aMatrix, TVelkGPRegion& Clip, const TRectF& Viewport,
+                                     const TRectF& aRect) const
+{
+    if (Overflow())
+        return;
+    if (ClipsToTarget())
+        IntersectClip(IdentityMatrix, Clip, ViewportClipRect(aRect));
+    else
+        IntersectClip(aMatrix, Clip, ViewportClipRect(Viewport));
 }
 
 TRectF TSVGCustomViewBox::ViewportClipRect(const TRectF& Viewport) const

@@ -70,6 +70,14 @@ std::optional<QString> SVGFindAttribute(TXMLNode Node, const QString& Name, cons
     return Node.Attribute(attribute.LocalName, attribute.NamespaceURI);
 }
 
+std::optional<QString> SVGFindHref(TXMLNode Node)
+{
+    const QString href = QStringLiteral("href");
+    if (std::optional<QString> value = SVGFindAttribute(Node, href, QStringLiteral("xlink")))
+        return value;
+    return SVGFindAttribute(Node, href);
+}
+
 QString SVGReadAttribute(TXMLNode Node, const QString& Name, const QString& Default, const QString& Namespace)
 {
     return SVGFindAttribute(Node, Name, Namespace).value_or(Default);
@@ -108,6 +116,14 @@ bool SVGWriteAttribute(TXMLNode Node, const QString& Name, const QString& Value,
         Node.RemoveAttribute(attribute.LocalName, attribute.NamespaceURI);
     }
     return false;
+}
+
+void SVGWriteXLinkAttribute(TXMLNode Node, const QString& Name, const QString& Value)
+{
+    const QString xlink = QStringLiteral("xlink");
+    if (Node.FindNamespaceURI(xlink) != XLinkNamespaceURI)
+        Node.DeclareNamespace(xlink, XLinkNamespaceURI);
+    Node.SetAttribute(xlink + u':' + Name, Value);
 }
 
 bool SVGWriteStrings(TXMLNode Node, const QString& Name, const TStrings& Strings, QChar Delimiter, bool Omit,

@@ -33,6 +33,10 @@ QString SVGReadAttribute(TXMLNode Node, const QString& Name, const QString& Defa
                          const QString& Namespace = {});
 // As SVGReadAttribute, with nothing for a missing attribute.
 std::optional<QString> SVGFindAttribute(TXMLNode Node, const QString& Name, const QString& Namespace = {});
+// The link of use and a elements: xlink:href, else an href without namespace (SVG 2's
+// form, and what the XML parser leaves of xlink:href inside the content of an entity,
+// which it reads where no ancestor declares the prefix).
+std::optional<QString> SVGFindHref(TXMLNode Node);
 
 // The text of the first child node named Name, or Default when there is none.
 QString SVGReadChildText(TXMLNode Node, const QString& Name, const QString& Default = {});
@@ -46,6 +50,11 @@ void SVGReadStrings(TXMLNode Node, const QString& Name, TStrings& Strings, QStri
 // Omit true: removes an existing attribute Name when RemoveExisting is set; returns false.
 bool SVGWriteAttribute(TXMLNode Node, const QString& Name, const QString& Value, bool Omit = false,
                        bool RemoveExisting = true);
+
+// Sets the attribute "xlink:Name" to Value, declaring the xlink prefix on Node when
+// the node does not resolve it yet (an element written on its own has no document
+// element that declares it).
+void SVGWriteXLinkAttribute(TXMLNode Node, const QString& Name, const QString& Value);
 
 // As SVGWriteAttribute, the value being Strings joined by Delimiter in the string list's
 // delimited-text form (items holding the delimiter, a double quote or a blank are quoted).

@@ -44,6 +44,31 @@ TEST_F(CanvasRegion, CombiningClipsTheDrawing)
     EXPECT_EQ(FImage.pixel(8, 5), White);
 }
 
+TEST_F(CanvasRegion, RectangleBetweenPixelsClipsWithCoverage)
+{
+    // Qt would clip a plain rectangle to whole pixels; with antialiasing the pixels the
+    // edges cross are covered in part, and whole pixels stay whole.
+    for (const bool antialiased : {true, false}) {
+        SCOPED_TRACE(antialiased);
+        FImage.fill(White);
+        TVelkGPCanvas canvas(FImage);
+        canvas.SetSmoothingMode(antialiased ? 4 : 3);
+        canvas.ClipRegion().Combine(TRectF{2.5f, 0, 7, 10}, cmIntersect);
+        FillAll(canvas);
+        const int green = qGreen(FImage.pixel(2, 5));
+        if (antialiased) {
+            EXPECT_GT(green, 64);
+            EXPECT_LT(green, 192);
+        } else {
+            EXPECT_TRUE(green == 0 || green == 255) << green;
+        }
+        EXPECT_EQ(FImage.pixel(1, 5), White);
+        EXPECT_EQ(FImage.pixel(3, 5), Red);
+        EXPECT_EQ(FImage.pixel(6, 5), Red);
+        EXPECT_EQ(FImage.pixel(7, 5), White);
+    }
+}
+
 TEST_F(CanvasRegion, IsInWorldCoordinates)
 {
     TVelkGPCanvas canvas(FImage);

@@ -170,12 +170,32 @@ TEST(SVGDocument, LoadFailuresRaiseTheirMessages)
     }
 }
 
-TEST(SVGDocument, DefaultOptionsSkipUnknownElementsAndLetTheLaterIDWin)
+TEST(SVGDocument, DefaultOptionsSkipUnknownElementsAndLetTheFirstIDWin)
 {
     TSVGDocument doc;
-    doc.LoadFromText(QStringLiteral("<svg><foo><g/></foo><g id='a'/><g id='a'/></svg>"));
+    doc.LoadFromText(QStringLiteral("<svg><foo>text<bar/></foo><g id='a'/><g><g id='a'/></g></svg>"));
     ASSERT_EQ(doc.Count(), 2);
-    EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), doc.Child(1));
+    EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), doc.Child(0));
+    // The other carrier of the ID takes the entry over.
+    doc.Items().Delete(0);
+    EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), doc.Child(0)->Child(0));
+}
+
+TEST(SVGDocument, ElementsInsideUnknownElementsAreKeptInADefsElement)
+{
+    TSVGDocument doc;
+    doc.LoadFromText(QStringLiteral("<svg><foo id='f' fill='red'><rect id='r'/><bar><circle id='c'/></bar></foo>"
+                                    "<switch><foo><rect id='s'/></foo></switch>"
+                                    "<g><metadata><title>t</title><foo/></metadata></g></svg>"));
+    ASSERT_EQ(doc.Count(), 3);
+    // The unknown element itself (its ID, its attributes) is not kept.
+    EXPECT_EQ(doc.Child(0)->SVGType(), etDefs);
+    EXPECT_FALSE(doc.AllItems().ContainsKey(QStringLiteral("f")));
+    EXPECT_EQ(doc.AllItems().Get(QStringLiteral("r"))->Parent(), doc.Child(0));
+    EXPECT_EQ(doc.AllItems().Get(QStringLiteral("c"))->Parent()->Parent(), doc.Child(0));
+    // A switch accepts no defs (it would count as a candidate); nothing to keep, no defs.
+    EXPECT_FALSE(doc.AllItems().ContainsKey(QStringLiteral("s")));
+    EXPECT_EQ(doc.Child(2)->Count(), 0);
 }
 
 TEST(SVGDocument, FailedLoadLeavesTheDocumentUnchanged)
@@ -705,7 +725,10 @@ TEST(SVGDocument, GradientMarkerAndPatternListsFollowTheIDTable)
     gradient->SetID(QStringLiteral("renamed")); // stays, once
     EXPECT_EQ(list(doc.Gradients()), "renamed g2");
 
-    radial->SetID(QStringLiteral("renamed")); // takes the entry over
+    radial->SetID(QStringLiteral("renamed")); // waits behind the first carrier
+    EXPECT_EQ(doc.Gradients().Count(), 1);
+    EXPECT_EQ(doc.Gradients()[0], gradient.get());
+    gradient.reset(); // the waiting carrier takes the entry over
     EXPECT_EQ(doc.Gradients().Count(), 1);
     EXPECT_EQ(doc.Gradients()[0], radial.get());
 

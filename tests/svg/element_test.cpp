@@ -47,6 +47,7 @@ TEST(SVGElementTypes, TagNamesAreCaseSensitive)
     } cases[] = {
         {u"svg", etDoc},          {u"g", etGroup},       {u"rect", etRectangle}, {u"textPath", etTextPath},
         {u"stop", etGradientStop}, {u"pattern", etPattern}, {u"Rect", etNone},      {u"textpath", etNone},
+        {u"a", etAnchor},         {u"A", etNone},
         {u"", etNone},            {u"svg:svg", etNone},
     };
     for (const auto& c : cases)
@@ -139,15 +140,24 @@ TEST(SVGElementID, TakeoverAndUniqueIDs)
             EXPECT_EQ(doc.AllItems().Get(before), second);
             EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), first);
         } else {
+            // The first carrier in document order holds the entry, whoever came last.
             second->SetID(QStringLiteral("a"));
-            EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), second);
+            EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), first);
             EXPECT_FALSE(doc.AllItems().ContainsKey(before));
-            // The element that lost the entry leaves the new owner's entry alone.
             first->SetID(QStringLiteral("b"));
             EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), second);
             first->SetID(QStringLiteral("a"));
-            doc.Items().Remove(second);
             EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), first);
+            // An element outside the tree comes after every element in it.
+            auto loose = std::make_unique<TSVGGroup>(&doc);
+            loose->SetID(QStringLiteral("a"));
+            EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), first);
+            doc.Items().Remove(first);
+            EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), second);
+            doc.Items().Remove(second);
+            EXPECT_EQ(doc.AllItems().Get(QStringLiteral("a")), loose.get());
+            loose.reset();
+            EXPECT_FALSE(doc.AllItems().ContainsKey(QStringLiteral("a")));
         }
     }
 }
@@ -362,10 +372,13 @@ TEST(SVGElementAssign, ReplacesPropertiesAndChildrenWithClones)
     ASSERT_EQ(target->Count(), 1);
     EXPECT_NE(target->Child(0), source->Child(0));
     EXPECT_EQ(target->Child(0)->ID(), "child");
-    // Clones owned by the same document take the ID entries over.
+    // The IDs name the first carriers in document order: the originals, until they go.
+    EXPECT_EQ(doc->AllItems().Get(QStringLiteral("child")), source->Child(0));
+    EXPECT_EQ(doc->AllItems().Get(QStringLiteral("source")), source);
+    EXPECT_FALSE(doc->AllItems().ContainsKey(QStringLiteral("old")));
+    doc->Items().Remove(source);
     EXPECT_EQ(doc->AllItems().Get(QStringLiteral("child")), target->Child(0));
     EXPECT_EQ(doc->AllItems().Get(QStringLiteral("source")), target);
-    EXPECT_FALSE(doc->AllItems().ContainsKey(QStringLiteral("old")));
 
     EXPECT_EQ(MessageOf<EConvertError>([&] { target->Assign(nullptr); }), "Cannot assign a nil to a TSVGGroup");
 }

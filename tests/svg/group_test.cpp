@@ -1,4 +1,5 @@
 #include "graphics/canvas.h"
+#include "svg/anchor.h"
 #include "svg/basic_shapes.h"
 #include "svg/document.h"
 #include "svg/group.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 
 #include <memory>
@@ -175,4 +177,38 @@ TEST_F(GroupElement, DisplayAndVisibilityPicture)
     EXPECT_EQ(qAlpha(image.pixel(24, 4)), 0);
     EXPECT_EQ(image.pixel(10, 30), 0xFF0000FFu);
     EXPECT_TRUE(CompareWithReference(image, QStringLiteral("svg/render/display_visibility.png"), 4, 8));
+}
+
+// --- The a element ---
+
+TEST_F(GroupElement, AnchorDrawsItsChildrenAndKeepsItsLink)
+{
+    const auto document = Load(QStringLiteral(
+        "<a id=\"link\" xlink:href=\"https://example.org/?a=1&amp;b=2\" fill=\"#0000ff\">"
+        "<rect id=\"r\" x=\"5\" y=\"5\" width=\"10\" height=\"10\"/></a>"
+        "<switch><a><rect id=\"s\" x=\"25\" y=\"5\" width=\"10\" height=\"10\"/></a></switch>"));
+    auto* link = dynamic_cast<TSVGAnchor*>(Find(*document, QStringLiteral("link")));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->Href(), QStringLiteral("https://example.org/?a=1&b=2"));
+    const QImage image = RenderSVG(*document, QSize(40, 40));
+    // Its children inherit from it, and a switch picks it like a group.
+    EXPECT_EQ(image.pixel(10, 10), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(30, 10), qRgb(0, 0, 0));
+    TVelkGPCanvas canvas;
+    EXPECT_EQ(document->ElementAtPos(canvas, {10, 10}, {0, 0, 40, 40}, {foFindGroups}), link);
+
+    // Written back as an a element with its link.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    document->SaveToStream(buffer);
+    const QString saved = QString::fromUtf8(buffer.data());
+    EXPECT_TRUE(saved.contains(u"xlink:href=\"https://example.org/?a=1&amp;b=2\"")) << saved.toStdString();
+    TSVGDocument copy;
+    copy.LoadFromText(saved);
+    auto* again = dynamic_cast<TSVGAnchor*>(copy.AllItems().Get(QStringLiteral("link")));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->Href(), link->Href());
+    EXPECT_EQ(again->Count(), 1);
+    const auto clone = link->Clone(document.get());
+    EXPECT_EQ(dynamic_cast<TSVGAnchor&>(*clone).Href(), link->Href());
 }

@@ -17,6 +17,7 @@ const QString Tree = QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg" i
     <g id="inner" class="c" systemLanguage="fr, de"/>
     <g id="next"/>
   </g>
+  <rect id="box" x="5" data-kind="wide box"/>
 </svg>)");
 
 class SelectorMatching : public ::testing::Test {
@@ -66,13 +67,26 @@ TEST_F(SelectorMatching, PriorityIsTheDigitsOfIDsAttributesAndTypes)
         {"inner", "[id^=in]", 20},
         {"inner", "[id$=ner]", 20},
         {"inner", "[id*=nne]", 20},
-        {"inner", "[id|=in]", 20},
-        {"inner", "[id~=inner]", 20},
-        {"inner", "[id~=inn]", -1}, // a whole-value test
         {"inner", "[id=Inner]", -1},
         {"inner", "[class=c]", 20},
         {"inner", "[systemLanguage=de]", 20},
         {"outer", "[lang^=en]", 20},
+        // Any attribute the element was read with; ~= and |= as in CSS.
+        {"box", "[x]", 10},
+        {"inner", "[x]", -1},
+        {"box", "[x=5]", 20},
+        {"box", "[x='5']", 20},
+        {"box", "[x=6]", -1},
+        {"box", "[data-kind~=box]", 20},
+        {"box", "[data-kind~=bo]", -1},
+        {"box", "[data-kind=box]", -1},
+        {"outer", "[class~=b]", 20},
+        {"inner", "[id~=inner]", 20},
+        {"outer", "[lang|=en]", 20},
+        {"outer", "[lang|=en-US]", 20},
+        {"outer", "[lang|=en-U]", -1},
+        {"inner", "[id|=in]", -1},
+        {"box", "[data-kind|=wide]", -1},
         // Combinators name an element by its ID.
         {"outer", "g>inner", 11},
         {"inner", "g>inner", -1},

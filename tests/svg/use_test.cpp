@@ -90,6 +90,11 @@ TEST_F(UseElement, ReadsTheReferenceInEachFormAndWritesItBack)
         {QStringLiteral(" #r "), QStringLiteral("r")},
         {QStringLiteral(""), QStringLiteral("")},
     };
+    // SVG 2's href without namespace is read too, after xlink:href.
+    const auto plain = Load(QStringLiteral("<rect id=\"r\"/><rect id=\"s\"/><use id=\"u\" href=\"#r\"/>"
+                                           "<use id=\"v\" href=\"#r\" xlink:href=\"#s\"/>"));
+    EXPECT_EQ(Find<TSVGUse>(*plain, QStringLiteral("u"))->Reference(), QStringLiteral("r"));
+    EXPECT_EQ(Find<TSVGUse>(*plain, QStringLiteral("v"))->Reference(), QStringLiteral("s"));
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Href.toStdString());
         auto document = Load(QStringLiteral("<rect id=\"r\" width=\"5\" height=\"5\"/>"
@@ -262,6 +267,40 @@ TEST_F(UseElement, DrawsTheElementMovedByXAndYWithTheUsesStyle)
     EXPECT_TRUE(IsClear(image, 2, 2));
     EXPECT_TRUE(IsClear(image, 10, 30));
     EXPECT_TRUE(CompareWithReference(image, QStringLiteral("svg/render/use_shapes.png"), 4, 8));
+}
+
+TEST_F(UseElement, ShowsTheFirstOfDuplicateIDsAndElementsInsideUnknownOnes)
+{
+    // Of two elements with one ID the first in document order is shown. Elements inside
+    // an element this library does not draw (an unknown one, a clipPath) are not drawn
+    // where they stand, but a use shows them.
+    const QImage image = RenderSVG(
+        Svg(QStringLiteral("<defs><rect id=\"r\" width=\"10\" height=\"10\" fill=\"#0000ff\"/>"
+                           "<rect id=\"r\" width=\"20\" height=\"20\" fill=\"#ff0000\"/></defs>"
+                           "<use xlink:href=\"#r\"/>"
+                           "<random><rect id=\"u\" x=\"20\" width=\"10\" height=\"10\" fill=\"#0000ff\"/></random>"
+                           "<use xlink:href=\"#u\" y=\"20\"/>"
+                           "<clipPath><g><rect id=\"c\" y=\"20\" width=\"10\" height=\"10\"/></g></clipPath>"
+                           "<use xlink:href=\"#c\" fill=\"#0000ff\"/>")),
+        QSize(40, 40));
+    EXPECT_EQ(image.pixel(5, 5), Blue);
+    EXPECT_TRUE(IsClear(image, 15, 15));
+    EXPECT_TRUE(IsClear(image, 25, 5));
+    EXPECT_EQ(image.pixel(25, 25), Blue);
+    EXPECT_EQ(image.pixel(5, 25), Blue);
+}
+
+TEST_F(UseElement, ReadsItsReferenceInsideAnEntity)
+{
+    // The entity's content is parsed where it is referenced, below the xlink declaration.
+    TSVGDocument document;
+    document.LoadFromText(QStringLiteral(
+        "<!DOCTYPE svg [<!ENTITY Shown \"<use xlink:href='#r' x='20'/>\">]>"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "width=\"40\" height=\"40\"><rect id=\"r\" width=\"10\" height=\"10\" fill=\"#0000ff\"/>"
+        "<g>&Shown;</g><g>&Shown;</g></svg>"));
+    const QImage image = RenderSVG(document, QSize(40, 40));
+    EXPECT_EQ(image.pixel(25, 5), Blue);
 }
 
 TEST_F(UseElement, AMissingReferenceDrawsNothing)

@@ -190,6 +190,34 @@ TEST(ViewportBounds, OwnRectangleOrTheRootsViewBox)
     EXPECT_EQ(nested->GetBoundsRect(quarterTurn), (TRectF{-60, 10, -20, 40}));
 }
 
+TEST_F(ViewBoxDrawing, RootClipsToTheTargetNotToTheFittedViewBox)
+{
+    // The view box -10 -20 40 40 is fitted into the target 40 x 20 at its left (scale
+    // 0.5): it covers only 0..20 across, yet the viewport is the whole target. A
+    // rectangle right of the view box is drawn, one below the target is not.
+    TSVGDocument document;
+    document.LoadFromText(u"<svg width='40' height='20' viewBox='-10 -20 40 40' preserveAspectRatio='xMinYMin'>"
+                          u"<rect id='r' x='40' y='-20' width='20' height='40' fill='#00f'/>"
+                          u"<rect x='-10' y='20' width='60' height='20' fill='#f00'/></svg>"_qs);
+    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        TVelkGPCanvas canvas(image);
+        document.Draw(canvas, TRectF{0, 0, 40, 20});
+    }
+    EXPECT_TRUE(Transparent(image, 10, 10));
+    EXPECT_EQ(image.pixel(30, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(30, 15), qRgb(0, 0, 255));
+    // Outside the target the canvas stays empty: the red rectangle lies below it.
+    EXPECT_TRUE(Transparent(image, 30, 25));
+    EXPECT_TRUE(Transparent(image, 5, 25));
+
+    TVelkGPCanvas canvas;
+    const auto find = [&](float X, float Y) { return document.ElementAtPos(canvas, {X, Y}, {0, 0, 40, 20}, {}); };
+    EXPECT_EQ(find(30, 10), document.AllItems().Get(u"r"_qs));
+    EXPECT_EQ(find(10, 25), nullptr);
+}
+
 TEST_F(ViewBoxDrawing, NestedViewportClipsUnlessOverflowIsVisible)
 {
     const auto render = [](const QString& Overflow) {
