@@ -45,8 +45,9 @@ public:
     void SetRY(const TSVGLength& Value);
 
 protected:
-    // x, y, width and height (the graphic element's), then rx and ry: one given alone
-    // is copied to the other, negatives become 0, each is clamped to half the size.
+    // x, y, width and height (the graphic element's), then rx and ry: a negative one
+    // counts as not given; one given alone gives the other its size (a percentage of the
+    // width is that many user units for ry too); each is clamped to half the size.
     void ReadAttributes(TXMLNode Node) override;
     // x, y, width, height, rx, ry: each unless its number is 0 in a compact export.
     void WriteAttributes(TXMLNode Node) override;
@@ -65,13 +66,14 @@ public:
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
 
-    using TSVGGraphicElement::TSVGGraphicElement;
+    explicit TSVGCircle(TSVGDocument* aOwner = nullptr);
 
     std::unique_ptr<TSVGElement> Create(TSVGDocument* aOwner) const override;
     TSVGElementType SVGType() const override { return etCircle; }
     TSVGElementTypes ChildSVGTypes() const override { return SVGDescriptiveElementTypes; }
 
     // cx, cy and r: the x, y and width lengths (the height length holds a copy of r).
+    // A percentage of r is one of the nearest view box's normalised diagonal.
     TSVGLength& CenterX() const { return XLength(); }
     TSVGLength& CenterY() const { return YLength(); }
     TSVGLength& Radius() const { return WidthLength(); }
@@ -94,10 +96,8 @@ protected:
     void ReadAttributes(TXMLNode Node) override;
     // cx, cy, r: each unless its number is 0 in a compact export.
     void WriteAttributes(TXMLNode Node) override;
-    // The cached ellipse; when that draws nothing and the bounds are not empty (a
-    // negative radius), an ellipse of the bounds.
-    bool DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect) override;
-    // An ellipse of the bounds when they have a positive width and height.
+    // An ellipse of the bounds when they have a positive width and height: a radius of
+    // 0 or below (an error) draws nothing.
     TVelkGPPath& GetShape() override;
 };
 
@@ -131,9 +131,8 @@ protected:
     void ReadAttributes(TXMLNode Node) override;
     // cx, cy, rx, ry: each unless its number is 0 in a compact export.
     void WriteAttributes(TXMLNode Node) override;
-    // As the circle's.
-    bool DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect) override;
-    // An ellipse of the bounds when they have a positive width and height.
+    // An ellipse of the bounds when they have a positive width and height: a radius of
+    // 0 or below (an error) draws nothing.
     TVelkGPPath& GetShape() override;
 };
 

@@ -2,8 +2,7 @@
 
 #include "svg/length_attribute.h"
 #include "svg/length_syntax.h"
-
-#include <cmath>
+#include "svg/view_box.h"
 
 namespace velk {
 
@@ -15,19 +14,6 @@ void BuildEllipse(TVelkGPPath& Path, const TRectF& Bounds)
     Path.Clear();
     if (Bounds.Width() > 0 && Bounds.Height() > 0)
         Path.AddEllipse(Bounds);
-}
-
-// A negative radius inverts the bounds and so leaves the cached geometry empty; the
-// ellipse over those bounds is still drawn, as the backend draws inverted bounds. False
-// when the bounds have no extent in one direction (or are not finite).
-bool BuildInvertedEllipse(TVelkGPPath& Path, const TRectF& Bounds)
-{
-    const float width = Bounds.Width();
-    const float height = Bounds.Height();
-    if (width == 0 || height == 0 || !std::isfinite(width) || !std::isfinite(height))
-        return false;
-    Path.AddEllipse(Bounds);
-    return Path.Count() > 0;
 }
 
 // Clears Length, then reads the attribute Name into it.
@@ -52,6 +38,22 @@ const TClassInfo& TSVGCircle::StaticClass()
             .Object(QStringLiteral("Radius"), [](const E& e) { return &e.Radius(); })
             .Take());
     return info;
+}
+
+TSVGCircle::TSVGCircle(TSVGDocument* aOwner) : TSVGGraphicElement(aOwner)
+{
+    // r is neither horizontal nor vertical: a percentage of it is one of the viewport's
+    // normalised diagonal.
+    const TSVGLengthRangeEvent diagonal = [this](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
+        if (const TSVGCustomViewBox* viewBox = GetNearestViewBox()) {
+            Min = 0;
+            Max = SVGNormalizedDiagonal(viewBox->ViewBox().Width(), viewBox->ViewBox().Height());
+        } else {
+            DoRange = false;
+        }
+    };
+    WidthLength().OnRange = diagonal;
+    HeightLength().OnRange = diagonal;
 }
 
 std::unique_ptr<TSVGElement> TSVGCircle::Create(TSVGDocument* aOwner) const
@@ -102,17 +104,6 @@ void TSVGCircle::WriteAttributes(TXMLNode Node)
     SVGWriteLengthAttribute(Node, QStringLiteral("cx"), XLength(), format, compact);
     SVGWriteLengthAttribute(Node, QStringLiteral("cy"), YLength(), format, compact);
     SVGWriteLengthAttribute(Node, QStringLiteral("r"), WidthLength(), format, compact);
-}
-
-bool TSVGCircle::DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect)
-{
-    if (TSVGGraphicElement::DrawShape(M, Canvas, aRect))
-        return true;
-    TVelkGPPath path;
-    if (!BuildInvertedEllipse(path, GetBoundsRect()))
-        return false;
-    FillAndStrokePath(path, M, aRect, Canvas);
-    return true;
 }
 
 TVelkGPPath& TSVGCircle::GetShape()
@@ -170,17 +161,6 @@ void TSVGEllipse::WriteAttributes(TXMLNode Node)
     SVGWriteLengthAttribute(Node, QStringLiteral("cy"), YLength(), format, compact);
     SVGWriteLengthAttribute(Node, QStringLiteral("rx"), WidthLength(), format, compact);
     SVGWriteLengthAttribute(Node, QStringLiteral("ry"), HeightLength(), format, compact);
-}
-
-bool TSVGEllipse::DrawShape(const TMatrix& M, TVelkGPCanvas& Canvas, const TRectF& aRect)
-{
-    if (TSVGGraphicElement::DrawShape(M, Canvas, aRect))
-        return true;
-    TVelkGPPath path;
-    if (!BuildInvertedEllipse(path, GetBoundsRect()))
-        return false;
-    FillAndStrokePath(path, M, aRect, Canvas);
-    return true;
 }
 
 TVelkGPPath& TSVGEllipse::GetShape()

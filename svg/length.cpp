@@ -3,6 +3,7 @@
 #include "svg/length_syntax.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velk {
 
@@ -27,6 +28,12 @@ TSVGUnitFactors SVGUnitFactorsForFontSize(const TSVGUnitFactors& DocumentFactors
     factors[suFontSize] *= FontSize;
     factors[suFontXHeight] *= FontSize * 0.5f;
     return factors;
+}
+
+float SVGNormalizedDiagonal(float Width, float Height)
+{
+    // hypot keeps the squares from overflowing; the result is at most the larger side.
+    return static_cast<float>(std::hypot(double(Width), double(Height)) / std::sqrt(2.0));
 }
 
 // TSVGLength

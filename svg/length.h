@@ -66,6 +66,11 @@ TSVGUnitFactors SVGUnitFactorsForDPI(int DPI);
 // "ex" by half of it.
 TSVGUnitFactors SVGUnitFactorsForFontSize(const TSVGUnitFactors& DocumentFactors, float FontSize);
 
+// What a percentage that is neither horizontal nor vertical (a circle's radius, a stroke
+// width) is a fraction of: the normalised diagonal sqrt((w² + h²) / 2) of a viewport
+// Width x Height. Never overflows for float sizes.
+float SVGNormalizedDiagonal(float Width, float Height);
+
 class TSVGLength;
 class TSVGStylePropertyLength;
 

@@ -21,6 +21,34 @@ void LimitRadius(TSVGLength& Radius, float Size)
         Radius.SetValue(half);
 }
 
+// Reads the radius Name into Radius; whether it was given validly. A negative radius, or
+// one whose number does not parse, is an error and counts as not given: it is 0 then,
+// and the other radius decides. A radius the node does not name is 0 too, also when the
+// element is read again.
+bool ReadRadius(TXMLNode Node, const QString& Name, TSVGLength& Radius)
+{
+    Radius.Clear();
+    if (!SVGFindAttribute(Node, Name).has_value())
+        return false;
+    // A number that does not parse leaves this negative stand-in in place.
+    Radius.Initialize(-1, false, suNone);
+    SVGReadLength(Node, Name, Radius);
+    if (Radius.Raw() >= 0)
+        return true;
+    Radius.Clear();
+    return false;
+}
+
+// The radius not given takes the given one's size: a percentage of the width stays that
+// many user units, not the same fraction of the height.
+void CopyRadius(const TSVGLength& Given, TSVGLength& Missing)
+{
+    if (Given.IsPercent())
+        Missing.Initialize(Given.Value(), false, suNone);
+    else
+        Missing.Assign(&Given);
+}
+
 } // namespace
 
 const TClassInfo& TSVGRectangle::StaticClass()
@@ -88,21 +116,15 @@ void TSVGRectangle::SetRY(const TSVGLength& Value)
 void TSVGRectangle::ReadAttributes(TXMLNode Node)
 {
     TSVGGraphicElement::ReadAttributes(Node);
-    const QString rxName = QStringLiteral("rx");
-    const QString ryName = QStringLiteral("ry");
-    const bool hasRX = SVGFindAttribute(Node, rxName).has_value();
-    const bool hasRY = SVGFindAttribute(Node, ryName).has_value();
+    const bool hasRX = ReadRadius(Node, QStringLiteral("rx"), *FRX);
+    const bool hasRY = ReadRadius(Node, QStringLiteral("ry"), *FRY);
     if (!hasRX && !hasRY)
         return;
-    if (hasRX)
-        SVGReadLength(Node, rxName, *FRX);
-    if (hasRY)
-        SVGReadLength(Node, ryName, *FRY);
     // One radius alone rounds the corners circularly.
     if (!hasRY)
-        FRY->Assign(FRX.get());
+        CopyRadius(*FRX, *FRY);
     else if (!hasRX)
-        FRX->Assign(FRY.get());
+        CopyRadius(*FRY, *FRX);
     LimitRadius(*FRX, GetWidth());
     LimitRadius(*FRY, GetHeight());
 }

@@ -87,7 +87,7 @@ TEST_F(BasicShapes, TagsCreateTheirClassesWhichAcceptOnlyDescriptiveChildren)
     }
 }
 
-TEST_F(BasicShapes, RectangleCornerRadiiAreCopiedClampedAndNeverNegative)
+TEST_F(BasicShapes, RectangleCornerRadiiAreCopiedClampedAndNegativesCountAsMissing)
 {
     struct Case {
         const char* Attributes;
@@ -98,8 +98,14 @@ TEST_F(BasicShapes, RectangleCornerRadiiAreCopiedClampedAndNeverNegative)
         {"rx='10'", 10, 10},
         {"ry='8'", 8, 8},
         {"rx='5' ry='3'", 5, 3},
+        // A negative radius counts as not given.
         {"rx='-5'", 0, 0},
-        {"rx='10' ry='-3'", 10, 0},
+        {"rx='-5' ry='-3'", 0, 0},
+        {"rx='10' ry='-3'", 10, 10},
+        {"rx='-20' ry='20'", 20, 20},
+        // So does one whose number does not parse.
+        {"rx='abc' ry='6'", 6, 6},
+        {"rx='abc'", 0, 0},
         // Clamped to half the width (40) and half the height (100) after the copy.
         {"rx='30'", 20, 30},
         {"ry='70'", 20, 50},
@@ -112,6 +118,16 @@ TEST_F(BasicShapes, RectangleCornerRadiiAreCopiedClampedAndNeverNegative)
         EXPECT_FLOAT_EQ(rect->RX().Value(), c.RX) << c.Attributes;
         EXPECT_FLOAT_EQ(rect->RY().Value(), c.RY) << c.Attributes;
     }
+}
+
+TEST_F(BasicShapes, RectangleReadAgainForgetsRadiiTheNodeDoesNotName)
+{
+    TSVGDocument doc;
+    auto rect = Read<TSVGRectangle>(doc, QStringLiteral("<rect width='40' height='100' rx='5' ry='7'/>"));
+    const TXMLDocument xml = TXMLDocument::LoadFromBytes("<rect width='40' height='100' rx='-1'/>");
+    rect->LoadFromXML(xml.DocumentElement());
+    EXPECT_FLOAT_EQ(rect->RX().Value(), 0);
+    EXPECT_FLOAT_EQ(rect->RY().Value(), 0);
 }
 
 TEST_F(BasicShapes, RectangleRadiusSettersClampToHalfTheSize)

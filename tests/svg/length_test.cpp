@@ -39,6 +39,15 @@ TEST(SVGUnitFactors, DocumentTableFollowsTheDPI)
     EXPECT_EQ(element[suInches], 96);
 }
 
+TEST(SVGNormalizedDiagonal, IsTheRootMeanSquareOfTheSidesWithoutOverflow)
+{
+    EXPECT_FLOAT_EQ(SVGNormalizedDiagonal(70, 10), 50);
+    EXPECT_FLOAT_EQ(SVGNormalizedDiagonal(200, 200), 200);
+    EXPECT_FLOAT_EQ(SVGNormalizedDiagonal(0, 0), 0);
+    // Squares of sides near the float limit would overflow in float arithmetic.
+    EXPECT_FLOAT_EQ(SVGNormalizedDiagonal(3e38f, 3e38f), 3e38f);
+}
+
 TEST(SVGLength, ConvertsThroughItsUnitFactors)
 {
     TSVGLength plain(10, false, suMillimeters);
