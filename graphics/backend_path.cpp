@@ -62,6 +62,30 @@ int FlattenCount(const TCubic& P, double Tolerance, int Limit)
     return FloatToInt<int>(std::min(count, double(std::max(Limit, 1))));
 }
 
+// The index after the figure that starts at Start; ZeroLength tells whether the figure
+// has segments that all stay on its start point (as QPainterPath compares points).
+int FigureEnd(const TVelkGPPathData& Data, int Start, bool& ZeroLength)
+{
+    const QPointF start = ToQPointF(Data.Points[Start]);
+    const int count = static_cast<int>(Data.Points.size());
+    int end = Start + 1;
+    ZeroLength = true;
+    for (; end < count && !Data.Kinds[end].IsStart(); ++end)
+        ZeroLength = ZeroLength && ToQPointF(Data.Points[end]) == start;
+    ZeroLength = ZeroLength && end > Start + 1;
+    return end;
+}
+
+// Appends a line of no length at the current point P, which QPainterPath's lineTo would
+// drop: the line is added to another point and moved back.
+void AddZeroLengthLine(QPainterPath& Path, const QPointF& P)
+{
+    const int count = Path.elementCount();
+    Path.lineTo(P.x() + std::max(1.0, std::abs(P.x())), P.y());
+    if (Path.elementCount() > count)
+        Path.setElementPositionAt(count, P.x(), P.y());
+}
+
 } // namespace
 
 const TClassInfo& TVelkGPPath::StaticClass()
@@ -217,11 +241,24 @@ QPainterPath TVelkGPPath::ToQPainterPath() const
     result.setFillRule(FFillMode == fmNonZero ? Qt::WindingFill : Qt::OddEvenFill);
     result.reserve(Count());
     const TVelkPoints& points = FData.Points;
+    int figureStart = 0;
     for (int i = 0; i < Count(); ++i) {
         switch (FData.Kinds[i].PointType()) {
-        case TKind::TypeStart:
+        case TKind::TypeStart: {
+            bool zeroLength = false;
+            const int end = FigureEnd(FData, i, zeroLength);
+            // A figure of no length would become a lone move, which strokes nothing; as a
+            // line of no length, round and square caps draw it as a dot.
+            if (zeroLength) {
+                result.moveTo(ToQPointF(points[i]));
+                AddZeroLengthLine(result, ToQPointF(points[i]));
+                i = end - 1;
+                continue;
+            }
+            figureStart = i;
             result.moveTo(ToQPointF(points[i]));
             break;
+        }
         case TKind::TypeBezier:
             if (i + 2 < Count()) {
                 result.cubicTo(ToQPointF(points[i]), ToQPointF(points[i + 1]), ToQPointF(points[i + 2]));
@@ -233,8 +270,15 @@ QPainterPath TVelkGPPath::ToQPainterPath() const
             result.lineTo(ToQPointF(points[i]));
             break;
         }
-        if (FData.Kinds[i].IsClosed())
+        if (FData.Kinds[i].IsClosed()) {
             result.closeSubpath();
+        } else if ((i + 1 == Count() || FData.Kinds[i + 1].IsStart()) && result.elementCount() > 2) {
+            // Strokers take a figure that ends on its start for closed; a line of no length
+            // at its end keeps it open (capped there, not joined).
+            const QPainterPath::Element last = result.elementAt(result.elementCount() - 1);
+            if (QPointF(last) == ToQPointF(points[figureStart]))
+                AddZeroLengthLine(result, QPointF(last));
+        }
     }
     return result;
 }

@@ -255,12 +255,11 @@ void TVelkGPCanvas::DrawPath(const TVelkGPPath& APath, float AOpacity)
 
 void TVelkGPCanvas::DrawPath(const TVelkGPPath& APath, float AOpacity, const TVelkGPPen& ABrush)
 {
-    if (!Draws(ABrush.Kind(), AOpacity))
+    // However small the path, its stroke may not be: a figure of no length still shows
+    // round or square caps.
+    if (!Draws(ABrush.Kind(), AOpacity) || APath.Count() == 0)
         return;
     const TRectF bounds = APath.GetBounds();
-    // The guard looks at the path's own size, whatever the world matrix makes of it.
-    if (bounds.Width() < 1 && bounds.Height() < 1)
-        return;
     QPainter& painter = Handle();
     const TPrepared<TVelkGPPen> pen(ABrush, bounds, AOpacity);
     pen->Paint(painter, APath.Handle());

@@ -39,7 +39,8 @@ enum TVelkGPLineCap {
     lcFlat, lcSquare, lcRound, lcTriangle, lcNoAnchor, lcSquareAnchor, lcRoundAnchor,
     lcDiamondAnchor, lcArrowAnchor, lcCustom
 };
-enum TVelkGPDashCap { dcFlat, dcUnused, dcRound, dcTriangle };
+// dcSquare (after the classic values) caps dashes like lcSquare, as SVG caps them.
+enum TVelkGPDashCap { dcFlat, dcUnused, dcRound, dcTriangle, dcSquare };
 enum TVelkGPStrokeJoin { sjMiter, sjBevel, sjRound, sjMiterClipped };
 enum TVelkGPStrokeDash { sdSolid, sdDash, sdDot, sdDashDot, sdDashDotDot, sdCustom };
 enum TVelkGPPenAlignment { paCenter, paInset };
@@ -109,7 +110,8 @@ template <> struct EnumNames<TVelkGPLineCap> {
         u"lcSquareAnchor", u"lcRoundAnchor", u"lcDiamondAnchor", u"lcArrowAnchor", u"lcCustom"};
 };
 template <> struct EnumNames<TVelkGPDashCap> {
-    static constexpr std::array<std::u16string_view, 4> Names{u"dcFlat", u"dcUnused", u"dcRound", u"dcTriangle"};
+    static constexpr std::array<std::u16string_view, 5> Names{u"dcFlat", u"dcUnused", u"dcRound", u"dcTriangle",
+                                                              u"dcSquare"};
 };
 template <> struct EnumNames<TVelkGPStrokeJoin> {
     static constexpr std::array<std::u16string_view, 4> Names{u"sjMiter", u"sjBevel", u"sjRound",

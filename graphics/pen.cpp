@@ -404,7 +404,8 @@ bool TVelkGPPen::CanStrokeWithQPen() const
         return true;
     // Qt caps every dash as the line: the dash cap must be the same shape.
     return (style.StartCap == lcFlat && style.DashCap == dcFlat) ||
-           (style.StartCap == lcRound && style.DashCap == dcRound);
+           (style.StartCap == lcRound && style.DashCap == dcRound) ||
+           (style.StartCap == lcSquare && style.DashCap == dcSquare);
 }
 
 TVelkStrokeStyle TVelkGPPen::StrokeStyle(qreal HairlineWidth) const

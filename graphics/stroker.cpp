@@ -24,6 +24,11 @@ constexpr qreal MaxOffsetMiter = 2;
 struct TFigure {
     TPolyline Points;
     bool Closed = false;
+    // A segment was seen: a figure of one point is then a zero-length line (which caps
+    // draw), not a lone move.
+    bool HasSegment = false;
+    // The last segment had no length: a figure that ends on its start stays open.
+    bool EndsWithZeroLength = false;
 };
 
 // A stretch of a figure that is stroked as one line: the whole figure, or one dash.
@@ -131,10 +136,13 @@ void AppendCubic(TPolyline& Points, QPointF P0, QPointF P1, QPointF P2, QPointF 
 
 void FinishFigure(std::vector<TFigure>& Figures, TFigure& Figure)
 {
-    // A lone move strokes nothing (QPainterPath drops segments of no length).
+    // A lone move strokes nothing; a figure of zero length is a piece of no length,
+    // which gets its caps.
+    if (Figure.Points.size() == 1 && Figure.HasSegment)
+        Figure.Points.push_back(Figure.Points.front());
     if (Figure.Points.size() >= 2) {
         auto& points = Figure.Points;
-        if (points.size() >= 3 && points.front() == points.back()) {
+        if (points.size() >= 3 && points.front() == points.back() && !Figure.EndsWithZeroLength) {
             Figure.Closed = true;
             points.pop_back();
         }
@@ -156,9 +164,13 @@ std::vector<TFigure> FlattenFigures(const QPainterPath& Path, qreal Flatness)
             figure.Points.push_back(p);
             break;
         case QPainterPath::LineToElement:
+            figure.EndsWithZeroLength = !figure.Points.empty() && figure.Points.back() == p;
             AppendPoint(figure.Points, p);
+            figure.HasSegment = true;
             break;
         case QPainterPath::CurveToElement:
+            figure.HasSegment = true;
+            figure.EndsWithZeroLength = false;
             if (i + 2 < n && !figure.Points.empty()) {
                 const QPainterPath::Element c2 = Path.elementAt(i + 1);
                 const QPainterPath::Element end = Path.elementAt(i + 2);
@@ -460,6 +472,8 @@ TVelkGPLineCap DashCapShape(TVelkGPDashCap Cap)
         return lcRound;
     case dcTriangle:
         return lcTriangle;
+    case dcSquare:
+        return lcSquare;
     case dcFlat:
     case dcUnused:
         break;
@@ -550,10 +564,23 @@ QPainterPath PolylinePath(const TPolyline& Points, bool Closed)
 {
     QPainterPath path;
     path.moveTo(Points.front());
-    for (std::size_t i = 1; i < Points.size(); ++i)
+    const std::size_t n = Points.size();
+    for (std::size_t i = 1; i < n; ++i)
         path.lineTo(Points[i]);
-    if (Closed)
+    if (Closed) {
         path.closeSubpath();
+    } else if (n >= 3 && QPointF(path.elementAt(0)) == Points.back() && Points[n - 2] != Points.back()) {
+        // QPainterPathStroker closes a subpath that ends on its start: an open one stops a
+        // hair short of it (its cap is drawn at the true end).
+        const QPointF& from = Points[n - 2];
+        const QPointF step = Points.back() - from;
+        const qreal length = Length(step);
+        const qreal magnitude = std::abs(from.x()) + std::abs(from.y());
+        const qreal shortBy = std::min(length / 2, std::max(1e-6 * length, 1e-9 * magnitude));
+        if (std::isfinite(shortBy) && std::isfinite(length))
+            path.setElementPositionAt(path.elementCount() - 1, Points.back().x() - step.x() / length * shortBy,
+                                      Points.back().y() - step.y() / length * shortBy);
+    }
     return path;
 }
 
@@ -661,8 +688,60 @@ QPainterPath OutlineStroke(const QPainterPath& Path, const TVelkStrokeStyle& Sty
     return out;
 }
 
+namespace {
+
+// True when a figure of Path ends on its start with a line of no length: open, where
+// Qt's stroker would close it.
+bool HasOpenFigureEndingOnItsStart(const QPainterPath& Path)
+{
+    int start = 0;
+    for (int i = 1, n = Path.elementCount(); i <= n; ++i) {
+        if (i < n && Path.elementAt(i).type != QPainterPath::MoveToElement)
+            continue;
+        const int last = i - 1;
+        if (last - start >= 3) {
+            const QPainterPath::Element first = Path.elementAt(start);
+            const QPainterPath::Element before = Path.elementAt(last - 1);
+            const QPainterPath::Element end = Path.elementAt(last);
+            if (end.type == QPainterPath::LineToElement && before.x == end.x && before.y == end.y &&
+                QPointF(first) == QPointF(end))
+                return true;
+        }
+        start = i;
+    }
+    return false;
+}
+
+// True when a figure of Path has segments but no length: all its points lie on its start
+// (a TVelkGPPath keeps such a figure as a line of no length).
+bool HasZeroLengthFigure(const QPainterPath& Path)
+{
+    int start = 0;
+    bool degenerate = false;
+    for (int i = 0, n = Path.elementCount(); i < n; ++i) {
+        const QPainterPath::Element e = Path.elementAt(i);
+        if (e.type == QPainterPath::MoveToElement) {
+            if (degenerate)
+                return true;
+            start = i;
+            degenerate = false;
+            continue;
+        }
+        const QPainterPath::Element first = Path.elementAt(start);
+        degenerate = (i == start + 1 || degenerate) && e.x == first.x && e.y == first.y;
+    }
+    return degenerate;
+}
+
+} // namespace
+
 bool PathNeedsOwnStroke(const QPainterPath& Path, const TVelkStrokeStyle& Style)
 {
+    // Qt gives a figure of no length no round cap.
+    if ((Style.StartCap != lcFlat || Style.EndCap != lcFlat) && HasZeroLengthFigure(Path))
+        return true;
+    if (HasOpenFigureEndingOnItsStart(Path))
+        return true;
     if (Style.Join != sjMiter)
         return false;
     const auto exceeds = [&](const QPointF& In, const QPointF& Out) {

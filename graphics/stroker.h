@@ -56,13 +56,17 @@ struct TVelkStrokeStyle {
 };
 
 // The stroke area of Path under Style, curves flattened to within Flatness (in Path's
-// units). A subpath is closed when its last point equals its first. Empty for a
-// non-finite or negative width.
+// units). A subpath is closed when its last point equals its first, unless its last
+// segment has no length (how a backend path keeps an open figure that returns to its
+// start open). Empty for a non-finite or negative width.
 QPainterPath OutlineStroke(const QPainterPath& Path, const TVelkStrokeStyle& Style, qreal Flatness);
 
 // True when Qt's own stroking of Path (with the matching QPen) would differ from
 // OutlineStroke in a way the pen alone does not show: for sjMiter, a corner whose miter
-// exceeds the limit (Qt bevels it, the stroker clips it).
+// exceeds the limit (Qt bevels it, the stroker clips it); with caps other than flat, a
+// figure of zero length (Qt draws no round cap for it, the stroker caps it like a line
+// along +x); a figure that ends on its start with a line of no length (open: Qt would
+// close it).
 bool PathNeedsOwnStroke(const QPainterPath& Path, const TVelkStrokeStyle& Style);
 
 // The dash pattern of a preset dash style, in widths (empty for sdSolid and sdCustom).

@@ -15,7 +15,10 @@
 #include "graphics/region.h"
 #include "svg/device_geometry.h"
 #include "svg/document.h"
+#include "svg/length.h"
 #include "svg/view_box.h"
+
+#include <QTransform>
 
 #include <cmath>
 #include <limits>
@@ -32,14 +35,35 @@ namespace {
 constexpr float MinStrokeWidth = 1e-12f;
 // Dash lengths in pen widths: anything shorter is dropped by the stroker, caps included.
 constexpr float MinDashLength = 1.0f / 64;
+// The gap (in pen widths) that stands in for none: too short to show.
+constexpr float MinGapLength = 1e-3f;
 
-// How much M scales a stroke: the root mean square of the lengths of M's two axis
-// images, sqrt((m11² + m12² + m21² + m22²) / 2). It is the scale itself for a uniform
-// scale, sqrt((sx² + sy²) / 2) for scale(sx, sy), and 1 for a rotation.
-double StrokeScale(const TMatrix& M)
+// SVG strokes in user space: the outline is made there and mapped by M. Under a
+// similarity (rotation, reflection, uniform scale) that is the device-space stroke of the
+// mapped path with the width scaled by the similarity's factor. Any other M (a skew, a
+// non-uniform scale) shapes the nib: the canvas pen keeps the user width and takes M's
+// linear part as its matrix. A singular M flattens the stroke to nothing.
+struct TStrokeMapping {
+    double Scale = 1;
+    TMatrix Nib = IdentityMatrix;
+};
+
+TStrokeMapping StrokeMapping(const TMatrix& M)
 {
     const double a = M.m11, b = M.m12, c = M.m21, d = M.m22;
-    return std::sqrt((a * a + b * b + c * c + d * d) / 2);
+    const double tolerance = 1e-6 * (std::abs(a) + std::abs(b) + std::abs(c) + std::abs(d));
+    const bool similarity =
+        std::abs(a - d) + std::abs(b + c) <= tolerance || std::abs(a + d) + std::abs(b - c) <= tolerance;
+    if (similarity)
+        return {std::hypot(a, b), IdentityMatrix};
+    if (!QTransform(a, b, c, d, 0, 0).isInvertible())
+        return {0, IdentityMatrix};
+    TMatrix nib = IdentityMatrix;
+    nib.m11 = M.m11;
+    nib.m12 = M.m12;
+    nib.m21 = M.m21;
+    nib.m22 = M.m22;
+    return {1, nib};
 }
 
 // Value as a float when it is one (finite, in range), else nothing usable: NaN.
@@ -48,6 +72,43 @@ float ToFiniteFloat(double Value)
     if (!std::isfinite(Value) || std::abs(Value) > std::numeric_limits<float>::max())
         return std::numeric_limits<float>::quiet_NaN();
     return static_cast<float>(Value);
+}
+
+// The zeros of a dash pattern (in pen widths) arrive as the shortest length the SVG pen
+// keeps, since the backend takes no zero. They get lengths that draw what a zero draws: a
+// dash with caps MinDashLength (its caps then show: the dots of "0 n"), a gap
+// MinGapLength. Each stand-in is centred on the zero it replaces, taken half from each
+// neighbour, so that the pattern keeps its length and everything else its place; a zero
+// gap at a corner thus lies across the corner, and neither dash is joined round it, as
+// with a true zero ("n 0"). When entry 0 grows at its start, or the last entry into the
+// next period, the offset follows. Flat dashes of no length draw nothing: left alone.
+void StandInForZeros(std::vector<float>& Pattern, float& Offset, bool DashCaps)
+{
+    const std::size_t count = Pattern.size();
+    const auto least = [&](std::size_t Index) {
+        return Index % 2 == 1 ? MinGapLength : DashCaps ? MinDashLength : 0.0f;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const float standIn = least(i);
+        if (Pattern[i] >= standIn)
+            continue;
+        const float half = (standIn - Pattern[i]) / 2;
+        const std::size_t previous = (i + count - 1) % count;
+        const std::size_t next = (i + 1) % count;
+        const bool room = previous == next ? Pattern[next] - 2 * half >= least(next)
+                                           : Pattern[previous] - half >= least(previous) &&
+                                                 Pattern[next] - half >= least(next);
+        Pattern[i] = standIn;
+        // Without room (a pattern of stand-ins) the pattern grows a little.
+        if (!room)
+            continue;
+        Pattern[previous] -= half;
+        Pattern[next] -= half;
+        if (i == 0)
+            Offset += half;
+        if (i + 1 == count)
+            Offset -= half;
+    }
 }
 
 void GrayGradient(TVelkGPGradient* Gradient)
@@ -252,21 +313,23 @@ void TSVGGraphicElement::PreparePen(TVelkGPCanvas& Canvas, const TMatrix& M, boo
 
     // Percentages of the width and the dashes are of the nearest view box's normalised
     // diagonal; without a view box the fraction itself is the value.
-    const auto diagonal = [this] {
+    const auto diagonal = [this]() -> double {
         const TSVGCustomViewBox* viewBox = GetNearestViewBox();
-        if (!viewBox)
-            return 1.0;
-        const double w = viewBox->ViewBox().Width();
-        const double h = viewBox->ViewBox().Height();
-        return std::sqrt((w * w + h * h) / 2);
+        return viewBox ? SVGNormalizedDiagonal(viewBox->ViewBox().Width(), viewBox->ViewBox().Height()) : 1.0;
     };
     const double width = pen.ThicknessIsPercent() ? diagonal() * pen.Thickness() : canvasPen.Thickness();
-    const double scale = ScaleStroke ? StrokeScale(M) : 1;
+    const TStrokeMapping mapping = ScaleStroke ? StrokeMapping(M) : TStrokeMapping{};
+    const double scale = mapping.Scale;
     // NaN, infinities and widths beyond the float range stroke as thinly as 0.
-    float deviceWidth = ToFiniteFloat(width * scale);
-    if (!(deviceWidth >= MinStrokeWidth))
-        deviceWidth = MinStrokeWidth;
-    canvasPen.SetThickness(deviceWidth);
+    float strokeWidth = ToFiniteFloat(width * scale);
+    if (!(strokeWidth >= MinStrokeWidth))
+        strokeWidth = MinStrokeWidth;
+    canvasPen.SetThickness(strokeWidth);
+    canvasPen.SetMatrix(mapping.Nib);
+    // SVG bevels a miter beyond the limit, which the backend calls a clipped miter (its
+    // plain miter is cut off at the limit instead).
+    if (canvasPen.Join() == sjMiter)
+        canvasPen.SetJoin(sjMiterClipped);
 
     // The element's dashes are user units; the canvas measures them in pen widths.
     if (canvasPen.Kind() == bkNone || canvasPen.Dash() != sdCustom)
@@ -274,18 +337,18 @@ void TSVGGraphicElement::PreparePen(TVelkGPCanvas& Canvas, const TMatrix& M, boo
     const auto userDiagonal = static_cast<float>(diagonal());
     std::vector<float> dashes = pen.UserDashArray(userDiagonal);
     for (float& dash : dashes) {
-        const float value = ToFiniteFloat(dash * scale / deviceWidth);
+        dash = ToFiniteFloat(dash * scale / strokeWidth);
         // A pattern that collapsed (a zero scale) or overflowed has no dashes to keep.
-        if (!(value > 0)) {
+        if (!(dash > 0)) {
             canvasPen.SetDash(sdSolid);
             return;
         }
-        // A zero-length dash still shows round caps (the dots of "0 n"), but the stroker
-        // drops segments that short: keep a sliver. Flat dash caps show nothing anyway.
-        dash = canvasPen.DashCap() == dcFlat ? value : std::max(value, MinDashLength);
     }
-    const float deviceOffset = ToFiniteFloat(pen.UserDashOffset(userDiagonal) * scale / deviceWidth);
-    canvasPen.SetCustomDash(dashes, std::isfinite(deviceOffset) ? deviceOffset : 0);
+    float offset = ToFiniteFloat(pen.UserDashOffset(userDiagonal) * scale / strokeWidth);
+    if (!std::isfinite(offset))
+        offset = 0;
+    StandInForZeros(dashes, offset, canvasPen.DashCap() != dcFlat);
+    canvasPen.SetCustomDash(dashes, offset);
 }
 
 // --- Disabled look ---

@@ -8,6 +8,9 @@
 #include "graphics/pen.h"
 #include "svg/device_geometry.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace velk {
@@ -17,6 +20,25 @@ namespace {
 // Strokes thinner than this (device units) are hit as if this wide, so that hairlines
 // can be picked.
 constexpr float HitStrokeWidth = 3;
+
+// Widens Pen where its stroke is thinner than HitStrokeWidth. A pen with a nib matrix is
+// as thin as its width through the matrix's smallest stretch; when that is too thin it
+// becomes a round nib as wide as the stroke's widest part (at least HitStrokeWidth).
+void WidenForHitTest(TVelkGPPen& Pen)
+{
+    const TMatrix& nib = Pen.Matrix();
+    const double a = nib.m11, b = nib.m12, c = nib.m21, d = nib.m22;
+    const double half = (a * a + b * b + c * c + d * d) / 2;
+    const double det = std::abs(a * d - b * c);
+    const double largest = std::sqrt(half + std::sqrt(std::max(0.0, half * half - det * det)));
+    const double smallest = largest > 0 ? det / largest : 0;
+    const double width = Pen.Thickness();
+    if (width * smallest >= HitStrokeWidth)
+        return;
+    Pen.SetMatrix(IdentityMatrix);
+    const double widest = std::min(width * largest, double(std::numeric_limits<float>::max()));
+    Pen.SetThickness(std::max(HitStrokeWidth, static_cast<float>(widest)));
+}
 
 } // namespace
 
@@ -79,8 +101,7 @@ TSVGGraphicElement* TSVGGraphicElement::HitTestShape(const TMatrix& M, TVelkGPCa
 
     const auto test = [&] {
         PreparePen(Canvas, M, VectorEffect() != veNonScalingStroke);
-        if (Canvas.Pen().Thickness() < HitStrokeWidth)
-            Canvas.Pen().SetThickness(HitStrokeWidth);
+        WidenForHitTest(Canvas.Pen());
         ApplyClipPath(M, Canvas, aRect);
         // A part the clip path cuts away is not painted, so it is not hit either.
         return Canvas.WorldClipArea().IsVisible(Pt) &&

@@ -57,6 +57,8 @@ TVelkGPDashCap DashCapOf(TVelkGPLineCap Cap)
         return dcRound;
     case lcTriangle:
         return dcTriangle;
+    case lcSquare:
+        return dcSquare;
     default:
         return dcFlat;
     }

@@ -80,11 +80,7 @@ TEST_F(CanvasDrawing, GuardsLeaveTheImageUntouched)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const TGuardCase cases[] = {
-        {"stroke of a 0.5 x 0.5 path under a 10x matrix",
-         [](TVelkGPCanvas& c) {
-             c.SetMatrix({10, 0, 0, 0, 10, 0, 0, 0, 1});
-             c.DrawPath(*Rectangle({1, 1, 1.5f, 1.5f}), 1);
-         }},
+        {"stroke of an empty path", [](TVelkGPCanvas& c) { c.DrawPath(TVelkGPPath(), 1); }},
         {"fill of a horizontal line", [](TVelkGPCanvas& c) { c.FillPath(*Rectangle({2, 5, 30, 5}), 1); }},
         {"fill of an empty path", [](TVelkGPCanvas& c) { c.FillPath(TVelkGPPath(), 1); }},
         {"fill of empty path data", [](TVelkGPCanvas& c) { c.FillPath(TVelkPathData(), 1); }},
@@ -122,16 +118,39 @@ TEST_F(CanvasDrawing, GuardsLeaveTheImageUntouched)
     }
 }
 
-TEST_F(CanvasDrawing, StrokeGuardLooksAtTheLargerSide)
+// However small a path is, its stroke is drawn: a 0.5 x 0.5 square under a 10x matrix,
+// and figures of no length, which show their round and square caps.
+TEST_F(CanvasDrawing, TinyPathsAreStroked)
 {
-    // 0.5 x 2 is stroked; under the 10x matrix it becomes a 5 x 20 outline.
-    const QImage image = Render([](TVelkGPCanvas& c) {
+    const QImage square = Render([](TVelkGPCanvas& c) {
         c.SetMatrix({10, 0, 0, 0, 10, 0, 0, 0, 1});
         c.Stroke().SetThickness(0.2f);
-        c.DrawPath(*Rectangle({1, 0.5f, 1.5f, 2.5f}), 1);
+        c.DrawPath(*Rectangle({1, 1, 1.5f, 1.5f}), 1);
     });
-    EXPECT_EQ(image.pixel(10, 15), OpaqueBlue);
-    EXPECT_EQ(image.pixel(12, 15), Transparent);
+    EXPECT_EQ(square.pixel(10, 12), OpaqueBlue);
+    EXPECT_EQ(square.pixel(12, 12), Transparent);
+
+    const QImage dots = Render([](TVelkGPCanvas& c) {
+        TVelkGPPath path;
+        path.MoveTo({8, 16});
+        path.LineTo({8, 16});
+        path.MoveTo({24, 16});
+        path.LineTo({24, 16});
+        c.Stroke().SetThickness(8);
+        c.Stroke().SetStartCap(lcSquare);
+        c.Stroke().SetEndCap(lcSquare);
+        c.DrawPath(path, 1);
+        c.Stroke().SetStartCap(lcFlat);
+        c.Stroke().SetEndCap(lcFlat);
+        c.SetMatrix({1, 0, 0, 0, 1, 0, 0, 8, 1});
+        c.DrawPath(path, 1);
+    });
+    // Squares of side 8 centred on the points; flat caps leave the shifted copy undrawn.
+    EXPECT_EQ(dots.pixel(5, 13), OpaqueBlue);
+    EXPECT_EQ(dots.pixel(27, 19), OpaqueBlue);
+    EXPECT_EQ(dots.pixel(16, 16), Transparent);
+    EXPECT_EQ(dots.pixel(8, 22), Transparent);
+    EXPECT_EQ(dots.pixel(8, 26), Transparent);
 }
 
 TEST_F(CanvasDrawing, OpacityDrawsWithAPreparedCloneAndLeavesTheCanvasObjects)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 
 using namespace velk;
 
@@ -23,6 +24,14 @@ struct TSyntaxCase {
     const char16_t* Text;
     const char16_t* Expected; // the path written back
 };
+
+void ExpectParsed(std::span<const TSyntaxCase> Cases)
+{
+    for (const TSyntaxCase& c : Cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
+        EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
+    }
+}
 
 TEST(PathSyntax, ReadsEveryCommand)
 {
@@ -51,10 +60,7 @@ TEST(PathSyntax, ReadsEveryCommand)
         {u"M0 0 h10 a5 5 0 0 1 0 0 A5 5 0 1 0 10 0", u"M0,0 L10,0 "}, // arcs ending where they start
         {u"", u""},
     };
-    for (const TSyntaxCase& c : cases) {
-        SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
-        EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
-    }
+    ExpectParsed(cases);
 }
 
 TEST(PathSyntax, NumberForms)
@@ -72,10 +78,7 @@ TEST(PathSyntax, NumberForms)
         {u"M1e1.5", u"M10,0.5 Z "},   // the exponent ends at the point
         {u"M1E+1-2", u"M10,-2 Z "},
     };
-    for (const TSyntaxCase& c : cases) {
-        SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
-        EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
-    }
+    ExpectParsed(cases);
 }
 
 // Short decimals take a fast conversion; it must round exactly as the general reader.
@@ -132,10 +135,7 @@ TEST(PathSyntax, StopsAtTheFirstError)
         {u"M0 0 h10 a5 5 0 1.0 1 5 5", u"M0,0 L10,0 "},
         {u"M0 0 h10 a5 5 0 0 1 5", u"M0,0 L10,0 "}, // an arc missing its end
     };
-    for (const TSyntaxCase& c : cases) {
-        SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
-        EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
-    }
+    ExpectParsed(cases);
 }
 
 // "S" and "T" reflect only the control point of a curve of their own family right
@@ -151,10 +151,7 @@ TEST(PathSyntax, SmoothCurvesReflectOnlyTheirOwnFamily)
         {u"M0 0 C0 10 10 10 10 0 T40 30", u"M0,0 C0,10 10,10 10,0 C10,0 20,10 40,30 "},
         {u"M0 0 Q15 15 30 0 Z T30 30", u"M0,0 C10,10 20,10 30,0 Z C0,0 10,10 30,30 "},
     };
-    for (const TSyntaxCase& c : cases) {
-        SCOPED_TRACE(QString::fromUtf16(c.Text).toStdString());
-        EXPECT_EQ(Parsed(c.Text), QString::fromUtf16(c.Expected));
-    }
+    ExpectParsed(cases);
     // After an arc, whose last entries are cubic points too.
     TVelkPathData expected;
     expected.MoveTo({0, 0});

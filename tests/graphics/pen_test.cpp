@@ -383,6 +383,9 @@ TEST_F(PenTest, QtStrokesOnlyWhatItCanDrawAlike)
         {"dashed, round caps", [](TVelkGPPen& p) {
              p.SetStartCap(lcRound); p.SetEndCap(lcRound); p.SetDashCap(dcRound); p.SetDash(sdDash);
          }},
+        {"dashed, square caps", [](TVelkGPPen& p) {
+             p.SetStartCap(lcSquare); p.SetEndCap(lcSquare); p.SetDashCap(dcSquare); p.SetDash(sdDash);
+         }},
         {"no pen", [](TVelkGPPen& p) { p.SetKind(bkNone); p.SetEndCap(lcTriangle); }},
     };
     for (const auto& [name, setup] : cases) {
@@ -437,6 +440,9 @@ TEST_F(PenTest, QtAndTheStrokerDrawTheSamePixels)
         {"dashes", [](TVelkGPPen& p) { p.SetDash(sdDashDot); p.SetDashOffset(0.7f); }},
         {"round dashes", [](TVelkGPPen& p) {
              p.SetJoin(sjRound); p.SetStartCap(lcRound); p.SetEndCap(lcRound); p.SetDashCap(dcRound); p.SetDash(sdDot);
+         }},
+        {"square dashes", [](TVelkGPPen& p) {
+             p.SetStartCap(lcSquare); p.SetEndCap(lcSquare); p.SetDashCap(dcSquare); p.SetDash(sdDashDot);
          }},
     };
     for (const auto& [name, setup] : cases) {
@@ -596,6 +602,7 @@ TEST_F(PenTest, DashCapsShapeTheDashEnds)
         {dcFlat, "........"},
         {dcRound, "##....##"},
         {dcTriangle, "#......#"},
+        {dcSquare, "##....##"},
     };
     for (const auto& c : cases) {
         TVelkGPPen pen;

@@ -1,5 +1,7 @@
 #include "graphics/stroker.h"
 
+#include "graphics/backend_path.h"
+
 #include "tests/graphics/stroke_rendering.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +97,57 @@ TEST(Stroker, ALoneMoveDrawsNothing)
     TVelkStrokeStyle style;
     style.StartCap = style.EndCap = lcRoundAnchor;
     EXPECT_TRUE(OutlineStroke(move, style, 0.1).isEmpty());
+}
+
+// A backend path keeps a figure of no length as a line of no length; the stroker caps it
+// as a line along +x: a dot, a square or nothing. Qt would draw no round cap, so such a
+// path is stroked by the stroker.
+TEST(Stroker, FiguresOfNoLengthShowTheirCaps)
+{
+    TVelkGPPath path;
+    path.MoveTo({10, 10});
+    path.LineTo({10, 10});
+    path.MoveTo({30, 10});
+    path.CurveTo({30, 10}, {30, 10}, {30, 10});
+    struct TCase {
+        TVelkGPLineCap Cap;
+        const char* Expected;
+    };
+    const TCase cases[] = {{lcFlat, "......"}, {lcSquare, "####.#"}, {lcRound, "###..#"}};
+    for (const TCase& c : cases) {
+        TVelkStrokeStyle style;
+        style.Width = 4;
+        style.Join = sjBevel;
+        style.StartCap = style.EndCap = c.Cap;
+        const QPainterPath outline = OutlineStroke(path.Handle(), style, 0.1);
+        // The centre, a half width along each axis, the square's corner, beyond it, the
+        // curve's point.
+        EXPECT_EQ(Coverage(outline, {{10, 10}, {11.9, 10}, {10, 8.1}, {11.8, 11.8}, {12.2, 10}, {30, 10}}),
+                  c.Expected)
+            << EnumName(c.Cap).toStdString();
+        EXPECT_EQ(PathNeedsOwnStroke(path.Handle(), style), c.Cap != lcFlat) << EnumName(c.Cap).toStdString();
+    }
+}
+
+// A backend path closes a figure by its close flag alone: one that returns to its start
+// without it is open, capped there rather than joined (Qt would take it for closed).
+TEST(Stroker, AFigureBackAtItsStartIsClosedOnlyByItsFlag)
+{
+    for (const bool closed : {false, true}) {
+        TVelkGPPath path;
+        path.MoveTo({0, 0});
+        path.LineTo({20, 0});
+        path.LineTo({20, 20});
+        path.LineTo({0, 0});
+        if (closed)
+            path.ClosePath();
+        TVelkStrokeStyle style;
+        style.Width = 4;
+        // The miter at the start reaches out to (-4.8, -2); flat caps end the open figure.
+        const QPainterPath outline = OutlineStroke(path.Handle(), style, 0.1);
+        EXPECT_EQ(Coverage(outline, {{-4.5, -1.9}, {10, 0}, {0.1, 0}}), closed ? "###" : ".##") << closed;
+        EXPECT_EQ(PathNeedsOwnStroke(path.Handle(), style), !closed) << closed;
+    }
 }
 
 TEST(Stroker, MiterJoinsClipOrBevelBeyondTheLimit)

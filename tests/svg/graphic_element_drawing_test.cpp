@@ -81,29 +81,36 @@ TEST_F(PipelineDrawing, GroupOpacityAppliesToEachPaint)
     EXPECT_TRUE(CompareWithReference(image, "svg/render/pipeline_group_opacity.png", 2, 0));
 }
 
-// The canvas pen BeginDraw prepares: the stroke width in device units.
+// The canvas pen BeginDraw prepares. Strokes are made in user space: under a rotation,
+// reflection or uniform scale that is the device stroke at the scaled width; under any
+// other matrix the pen keeps the user width and takes the matrix's linear part as its nib.
 TEST_F(PipelineDrawing, StrokeWidthFollowsTheMatrix)
 {
     struct TCase {
         const char16_t* Transform;
         const char16_t* Stroke;
         float Width;
+        TMatrix Nib;
     };
+    const TMatrix identity = IdentityMatrix;
     const TCase cases[] = {
-        {u"scale(3)", u"stroke-width:2", 6},
-        {u"scale(3)", u"stroke-width:2; vector-effect:non-scaling-stroke", 2},
-        // sqrt((16 + 1) / 2) = 2.915
-        {u"scale(4 1)", u"stroke-width:2", 2 * std::sqrt(8.5f)},
-        {u"rotate(90)", u"stroke-width:2", 2},
-        {u"rotate(90) scale(3)", u"stroke-width:2", 6},
-        {u"rotate(30) scale(3) rotate(15)", u"stroke-width:2", 6},
-        {u"skewX(45)", u"stroke-width:2", 2 * std::sqrt(1.5f)},
-        {u"", u"stroke-width:2.5", 2.5f},
-        {u"", u"stroke-width:0", 1e-12f},
-        {u"scale(0)", u"stroke-width:2", 1e-12f},
+        {u"scale(3)", u"stroke-width:2", 6, identity},
+        {u"scale(3)", u"stroke-width:2; vector-effect:non-scaling-stroke", 2, identity},
+        {u"scale(4 1)", u"stroke-width:2", 2, CreateScalingMatrix(4, 1)},
+        {u"skewX(45)", u"stroke-width:2", 2, {1, 0, 0, 1, 1, 0, 0, 0, 1}},
+        {u"skewX(45)", u"stroke-width:2; vector-effect:non-scaling-stroke", 2, identity},
+        {u"rotate(90)", u"stroke-width:2", 2, identity},
+        {u"rotate(90) scale(3)", u"stroke-width:2", 6, identity},
+        {u"rotate(30) scale(3) rotate(15)", u"stroke-width:2", 6, identity},
+        {u"scale(-3 3)", u"stroke-width:2", 6, identity},
+        {u"", u"stroke-width:2.5", 2.5f, identity},
+        {u"", u"stroke-width:0", 1e-12f, identity},
+        {u"scale(0)", u"stroke-width:2", 1e-12f, identity},
+        // Singular, not a similarity: the stroke is flattened to nothing.
+        {u"scale(2 0)", u"stroke-width:2", 1e-12f, identity},
         // The normalised diagonal of the view box 0 0 300 400: sqrt((300² + 400²) / 2).
-        {u"", u"stroke-width:10%", 35.35534f},
-        {u"scale(2)", u"stroke-width:10%", 70.71068f},
+        {u"", u"stroke-width:10%", 35.35534f, identity},
+        {u"scale(2)", u"stroke-width:10%", 70.71068f, identity},
     };
     for (const TCase& c : cases) {
         const QString transform = QString::fromUtf16(c.Transform);
@@ -115,12 +122,17 @@ TEST_F(PipelineDrawing, StrokeWidthFollowsTheMatrix)
             style="stroke:black; %2"/></g></svg>)svg"_qs.arg(transform, stroke));
         const TSVGElement* rect = document.AllItems().Get(u"r"_qs);
         float width = -1;
+        TMatrix nib;
         document.OnDrawing = [&](TSVGElement* Sender, const TMatrix&, TVelkGPCanvas& Canvas, const TRectF&) {
-            if (Sender == rect)
+            if (Sender == rect) {
                 width = Canvas.Pen().Thickness();
+                nib = Canvas.Pen().Matrix();
+            }
         };
         RenderSVG(document, QSize(300, 400));
         EXPECT_NEAR(width, c.Width, c.Width * 1e-5f);
+        for (int i = 0; i < 9; ++i)
+            EXPECT_NEAR(nib[i], c.Nib[i], 1e-6f) << "entry " << i;
     }
 }
 

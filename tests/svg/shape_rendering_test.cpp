@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdlib>
 #include <vector>
 
 using namespace velk;
@@ -25,6 +26,14 @@ class ShapeRendering : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { velk::testing::EnsureGuiApplication(); }
 };
+
+// The ID of the element found at Point, "-" for none.
+QString HitID(TSVGDocument& Document, TVelkGPCanvas& Canvas, TPointF Point, const TRectF& Area,
+              TSVGFindOptions Options)
+{
+    const TSVGGraphicElement* element = Document.ElementAtPos(Canvas, Point, Area, Options);
+    return element ? element->ID() : QStringLiteral("-");
+}
 
 constexpr QRgb Clear = 0;
 constexpr QRgb Black = 0xFF000000;
@@ -99,6 +108,10 @@ TEST_F(ShapeRendering, ShapesWithoutAreaOrGeometryDrawNothing)
     for (const char* content : {"<rect x='5' y='5' width='0' height='20' stroke='black'/>",
                                 "<rect x='5' y='5' width='20' height='-20' stroke='black'/>",
                                 "<circle cx='20' cy='20' r='0' stroke='black'/>",
+                                // Negative radii are errors, not inverted bounds.
+                                "<circle cx='20' cy='20' r='-10' stroke='black'/>",
+                                "<ellipse cx='20' cy='20' rx='-10' ry='5' stroke='black'/>",
+                                "<ellipse cx='20' cy='20' rx='-10' ry='-5' stroke='black'/>",
                                 "<ellipse cx='20' cy='20' rx='10' stroke='black'/>",
                                 "<line x1='20' y1='20' x2='20' y2='20' stroke='black' stroke-linecap='round'/>",
                                 "<polyline points='20,20' stroke='black'/>", "<path stroke='black'/>",
@@ -160,12 +173,77 @@ TEST_F(ShapeRendering, LineJoinsShapeTheCorner)
          "<polyline points='8,38 20,14 32,38' fill='none' stroke='black' stroke-width='10' "
          "stroke-linejoin='bevel'/>",
          {{20, 5, Clear}, {20, 10, Clear}, {20, 13, Black}}},
-        // Beyond the miter limit the miter is clipped (the backend's classic miter, not
-        // SVG's bevel) where it reaches the limit: 2 x 10 / 2 = 10 above the corner.
+        // The corner's miter length over the width is 1 / sin(26.57°) = 2.236: a limit
+        // just below bevels the corner, one just above keeps the miter.
         {"", 40,
          "<polyline points='8,38 20,14 32,38' fill='none' stroke='black' stroke-width='10' "
-         "stroke-miterlimit='2'/>",
-         {{20, 5, Black}, {20, 10, Black}, {20, 3, Clear}}},
+         "stroke-miterlimit='2.2'/>",
+         {{20, 5, Clear}, {20, 10, Clear}, {20, 13, Black}}},
+        {"", 40,
+         "<polyline points='8,38 20,14 32,38' fill='none' stroke='black' stroke-width='10' "
+         "stroke-miterlimit='2.25'/>",
+         {{20, 5, Black}, {20, 10, Black}, {20, 1, Clear}}},
+        // A miter limit is a number: with a unit it is invalid and the default 4 holds.
+        {"", 40,
+         "<polyline points='8,38 20,14 32,38' fill='none' stroke='black' stroke-width='10' "
+         "stroke-miterlimit='1mm'/>",
+         {{20, 5, Black}, {20, 10, Black}}},
+    });
+}
+
+TEST_F(ShapeRendering, ZeroLengthSubpathsShowTheirCaps)
+{
+    // Round caps draw a dot of the stroke's diameter, square ones a square aligned with
+    // the user space (here skewed with it), butt nothing.
+    Check({
+        {"zero_length_caps", 40,
+         "<path d='M8,8 L8,8 M24,8 L24,8' stroke='black' stroke-width='8' stroke-linecap='round'/>"
+         "<path d='M8,24 L8,24 M24,24 C24,24 24,24 24,24' stroke='black' stroke-width='8' "
+         "stroke-linecap='square'/>"
+         "<path d='M8,36 L8,36' stroke='red' stroke-width='8'/>"
+         "<g transform='translate(32 36) skewX(45)'><path d='M0,0 L0,0' stroke='blue' stroke-width='4' "
+         "stroke-linecap='square'/></g>",
+         {{8, 8, Black}, {24, 5, Black}, {11, 11, Clear}, {8, 24, Black}, {11, 27, Black}, {21, 21, Black},
+          {8, 36, Clear}, {33, 37, Blue}, {31, 35, Blue}, {30, 37, Clear}}},
+    });
+}
+
+// A path that returns to its start without Z is open there: capped, not joined.
+TEST_F(ShapeRendering, OnlyZClosesAPath)
+{
+    // The closed corner at (30, 10) is mitred out to (33, 5.2); the round caps of the open
+    // path reach 3 from it.
+    Check({
+        {"", 40,
+         "<path d='M30,10 L30,30 L10,20 L30,10' fill='none' stroke='black' stroke-width='6' "
+         "stroke-linecap='round'/>",
+         {{32, 6, Clear}, {30, 8, Black}, {30, 20, Black}}},
+        {"", 40,
+         "<path d='M30,10 L30,30 L10,20 Z' fill='none' stroke='black' stroke-width='6' stroke-linecap='round'/>",
+         {{32, 6, Black}, {30, 20, Black}}},
+    });
+}
+
+TEST_F(ShapeRendering, DashesEndInTheLineCaps)
+{
+    // "0 15": dashes of no length; square caps draw squares, round ones dots.
+    Check({
+        {"dash_zero_caps", 80,
+         "<line x1='10' y1='20' x2='70' y2='20' stroke='black' stroke-width='6' stroke-dasharray='0 15' "
+         "stroke-linecap='square'/>"
+         "<line x1='10' y1='40' x2='70' y2='40' stroke='black' stroke-width='6' stroke-dasharray='0 15' "
+         "stroke-linecap='round'/>"
+         "<line x1='10' y1='60' x2='70' y2='60' stroke='red' stroke-width='6' stroke-dasharray='0 15'/>",
+         {{10, 20, Black}, {12, 22, Black}, {40, 20, Black}, {17, 20, Clear}, {25, 40, Black}, {28, 43, Clear},
+          {32, 40, Clear}, {25, 60, Clear}}},
+    });
+    // "10 0": dashes without gaps, no seams between them; two that meet at a corner end
+    // there, unjoined.
+    Check({
+        {"", 60,
+         "<rect x='10' y='10' width='40' height='40' fill='none' stroke='black' stroke-width='8' "
+         "stroke-dasharray='10 0'/>",
+         {{30, 10, Black}, {20, 10, Black}, {50, 30, Black}, {52, 52, Clear}, {30, 30, Clear}}},
     });
 }
 
@@ -199,12 +277,29 @@ TEST_F(ShapeRendering, StrokesScaleWithTheirTransform)
          "<g transform='scale(3)'><rect x='4' y='4' width='10' height='10' fill='none' stroke='black' "
          "stroke-width='2' vector-effect='non-scaling-stroke'/></g>",
          {{11, 27, Black}, {12, 27, Black}, {10, 27, Clear}, {13, 27, Clear}}},
-        // scale(4, 1): the factor is sqrt(17) / sqrt(2), about 2.92, on every edge: 5.83 wide.
+        // scale(4, 1) stretches the stroke with the shape: the vertical edges 8 wide (8 to
+        // 16 and 40 to 48), the horizontal ones 2 (9 to 11 and 39 to 41).
         {"stroke_scale4x1", 60,
          "<g transform='scale(4,1)'><rect x='3' y='10' width='8' height='30' fill='none' stroke='black' "
          "stroke-width='2'/></g>",
-         {{10, 25, Black}, {13, 25, Black}, {8, 25, Clear}, {16, 25, Clear}, {28, 8, Black}, {28, 11, Black},
-          {28, 6, Clear}, {28, 14, Clear}}},
+         {{8, 25, Black}, {15, 25, Black}, {7, 25, Clear}, {16, 25, Clear}, {28, 9, Black}, {28, 10, Black},
+          {28, 8, Clear}, {28, 11, Clear}, {47, 40, Black}}},
+        // Round caps under scale(3, 1) are half ellipses: the line 6 high (27 to 33), its
+        // caps 9 long (6 to 15 and 45 to 54).
+        {"", 60,
+         "<g transform='scale(3,1)'><line x1='5' y1='30' x2='15' y2='30' stroke='black' stroke-width='6' "
+         "stroke-linecap='round'/></g>",
+         {{30, 27, Black}, {30, 32, Black}, {30, 26, Clear}, {30, 33, Clear}, {7, 30, Black}, {52, 30, Black},
+          {52, 32, Clear}, {55, 30, Clear}}},
+        // Under skewX(45) the stroke is sheared with the line: the band stays 10 high
+        // (15 to 25) and its butt ends slant (at y = 16 from x = 26, at y = 24 from 34).
+        // The polyline's square caps and miter join are sheared alike.
+        {"stroke_skew", 80,
+         "<g transform='skewX(45)'><line x1='10' y1='20' x2='40' y2='20' stroke='black' stroke-width='10'/>"
+         "<polyline points='0,60 5,45 10,60' fill='none' stroke='blue' stroke-width='4' "
+         "stroke-linecap='square'/></g>",
+         {{28, 16, Black}, {24, 16, Clear}, {62, 24, Black}, {66, 24, Clear}, {32, 24, Clear}, {50, 15, Black},
+          {50, 14, Clear}, {50, 25, Clear}}},
         // A square turned by 45 degrees about its centre: a diamond of half-diagonal 14.1.
         {"rotate45", 60, "<rect x='-10' y='-10' width='20' height='20' fill='red' "
                          "transform='translate(30 30) rotate(45)'/>",
@@ -245,9 +340,8 @@ TEST_F(ShapeRendering, HitTestsFollowTheShapes)
         "</svg>"));
     TVelkGPCanvas canvas;
     const TRectF area{0, 0, 100, 100};
-    const auto hit = [&](float X, float Y, TSVGFindOptions Options = {}) -> QString {
-        const TSVGGraphicElement* element = document.ElementAtPos(canvas, {X, Y}, area, Options);
-        return element ? element->ID() : QStringLiteral("-");
+    const auto hit = [&](float X, float Y, TSVGFindOptions Options = {}) {
+        return HitID(document, canvas, {X, Y}, area, Options);
     };
     // A vertical or horizontal line is found along its length despite its flat bounds.
     EXPECT_EQ(hit(10, 50), "v");
@@ -265,6 +359,29 @@ TEST_F(ShapeRendering, HitTestsFollowTheShapes)
     EXPECT_EQ(hit(80, 20, {foFindNonFilled}), "pl");
     EXPECT_EQ(hit(40, 70), "r");
     EXPECT_EQ(hit(55, 70), "-");
+}
+
+// A skewed stroke is hit where it is drawn: in its sheared band, not in a round-nib band
+// around the path. A thin one is found within 1.5 device units of its path.
+TEST_F(ShapeRendering, SkewedStrokesAreHitWhereTheyAreDrawn)
+{
+    TSVGDocument document;
+    document.LoadFromText(QStringLiteral(
+        "<svg width='100' height='100'><g transform='skewX(45)'>"
+        "<line id='thick' x1='10' y1='20' x2='40' y2='20' stroke='black' stroke-width='10'/>"
+        "<line id='thin' x1='10' y1='50' x2='40' y2='50' stroke='black' stroke-width='0.5'/>"
+        "</g></svg>"));
+    TVelkGPCanvas canvas;
+    const TRectF area{0, 0, 100, 100};
+    const auto hit = [&](float X, float Y) { return HitID(document, canvas, {X, Y}, area, {}); };
+    // The band runs from y 15 to 25; its butt ends slant (x + y = 10 ... 40 + y).
+    EXPECT_EQ(hit(27.5f, 16.5f), "thick");
+    EXPECT_EQ(hit(62.5f, 24.5f), "thick");
+    EXPECT_EQ(hit(32.5f, 24.5f), "-");
+    EXPECT_EQ(hit(50, 14), "-");
+    // The thin line: y = 50 from x 60 to 90.
+    EXPECT_EQ(hit(75, 51.2f), "thin");
+    EXPECT_EQ(hit(75, 52), "-");
 }
 
 TEST_F(ShapeRendering, HugeAndOverflowingGeometryDrawsWithoutHarm)
@@ -286,12 +403,41 @@ TEST_F(ShapeRendering, HugeAndOverflowingGeometryDrawsWithoutHarm)
     }
 }
 
-TEST_F(ShapeRendering, ANegativeRadiusDrawsTheEllipseOverItsInvertedBounds)
+TEST_F(ShapeRendering, RadiiFollowTheirErrorAndPercentageRules)
 {
-    Check({
-        {"", 40, "<circle cx='20' cy='20' r='-10' fill='red'/>", {{20, 20, Red}, {2, 2, Clear}}},
-        {"", 40, "<ellipse cx='20' cy='20' rx='-10' ry='5' fill='red'/>", {{20, 20, Red}, {20, 10, Clear}}},
-    });
+    // Each document in a 100 x 50 viewport draws as its plain equivalent.
+    struct Case {
+        const char* Content;
+        const char* Equivalent;
+    } cases[] = {
+        // A negative radius counts as not given: ry alone rounds the corners.
+        {"<rect x='30' y='10' width='40' height='30' rx='-10' ry='8'/>",
+         "<rect x='30' y='10' width='40' height='30' rx='8' ry='8'/>"},
+        // One radius alone gives the other its size: 25% of the width is 25 units for ry too.
+        {"<rect width='100' height='50' rx='25%'/>", "<rect width='100' height='50' rx='25' ry='25'/>"},
+        {"<rect width='100' height='50' ry='50%'/>", "<rect width='100' height='50' rx='25' ry='25'/>"},
+        // rx of the width, ry of the height, r of the normalised diagonal sqrt((w² + h²) / 2).
+        {"<ellipse cx='50' cy='25' rx='20%' ry='20%'/>", "<ellipse cx='50' cy='25' rx='20' ry='10'/>"},
+        {"<circle cx='50%' cy='50%' r='20%'/>", "<circle cx='50' cy='25' r='15.811388'/>"},
+        // A nested svg's percentages are of its own view box (diagonal 158.11, scaled by 0.5).
+        {"<svg width='100' height='50' viewBox='0 0 200 100'><circle cx='100' cy='50' r='20%'/></svg>",
+         "<circle cx='50' cy='25' r='15.811388'/>"},
+    };
+    const auto render = [](const char* Content) {
+        return RenderSVG(QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='50'>%1</svg>")
+                             .arg(QLatin1String(Content)),
+                         QSize(100, 50));
+    };
+    for (const Case& c : cases) {
+        const QImage image = render(c.Content);
+        const QImage expected = render(c.Equivalent);
+        int different = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                different += std::abs(qAlpha(image.pixel(x, y)) - qAlpha(expected.pixel(x, y))) > 2;
+        EXPECT_EQ(different, 0) << c.Content;
+        EXPECT_EQ(image.pixel(50, 25), Black) << c.Content;
+    }
 }
 
 } // namespace

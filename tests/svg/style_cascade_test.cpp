@@ -162,7 +162,7 @@ TEST(StyleCascade, LinecapSetsBothCapsAndTheDashCap)
 {
     const TCapCase cases[] = {
         {"round", lcRound, dcRound},
-        {"square", lcSquare, dcFlat},
+        {"square", lcSquare, dcSquare},
         {"butt", lcFlat, dcFlat},
     };
     for (const TCapCase& c : cases) {
