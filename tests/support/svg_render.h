@@ -29,6 +29,16 @@ inline QImage RenderSVG(TSVGDocument& Document, QSize Size)
     return image;
 }
 
+// A square document of Size user units (and pixels) around Body, with the SVG and
+// XLink namespaces declared.
+inline QString SvgDocumentText(const QString& Body, const QString& Size = QStringLiteral("40"))
+{
+    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"%1\" height=\"%1\" "
+                          "viewBox=\"0 0 %1 %1\">%2</svg>")
+        .arg(Size, Body);
+}
+
 inline QImage RenderSVG(const QString& Text, QSize Size)
 {
     TSVGDocument document;

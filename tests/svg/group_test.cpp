@@ -18,21 +18,14 @@
 using namespace velk;
 using velk::testing::CompareWithReference;
 using velk::testing::RenderSVG;
+using velk::testing::SvgDocumentText;
 
 namespace {
-
-QString Svg(const QString& Body)
-{
-    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"40\" height=\"40\" "
-                          "viewBox=\"0 0 40 40\">%1</svg>")
-        .arg(Body);
-}
 
 std::unique_ptr<TSVGDocument> Load(const QString& Body)
 {
     auto document = std::make_unique<TSVGDocument>();
-    document->LoadFromText(Svg(Body));
+    document->LoadFromText(SvgDocumentText(Body));
     return document;
 }
 
@@ -162,7 +155,7 @@ TEST_F(GroupElement, FindGroupsReportsTheOutermostGroup)
 TEST_F(GroupElement, DisplayAndVisibilityPicture)
 {
     const QImage image = RenderSVG(
-        Svg(QStringLiteral("<g visibility=\"hidden\">"
+        SvgDocumentText(QStringLiteral("<g visibility=\"hidden\">"
                            "<rect x=\"2\" y=\"2\" width=\"16\" height=\"16\" fill=\"#ff0000\"/>"
                            "<rect x=\"6\" y=\"6\" width=\"8\" height=\"8\" fill=\"#0000ff\" visibility=\"visible\"/></g>"
                            "<g display=\"none\">"

@@ -15,15 +15,11 @@ namespace velk {
 namespace {
 
 using testing::RenderSVG;
+using testing::SvgDocumentText;
 
 constexpr TVelkGPColor Black = 0xFF000000;
 constexpr TVelkGPColor Green = 0xFF008000;
 constexpr TVelkGPColor Blue = 0xFF0000FF;
-
-QString Svg(const QString& Body)
-{
-    return QStringLiteral(R"~(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">%1</svg>)~").arg(Body);
-}
 
 TSVGGraphicElement& Element(const TSVGDocument& Doc, const char* ID)
 {
@@ -52,7 +48,7 @@ TEST(PaintValues, UnresolvedReferencesPaintTheirFallback)
         for (const char* property : {"fill", "stroke"}) {
             const std::string context = std::string(property) + ": " + c.Fill;
             TSVGDocument doc;
-            doc.LoadFromText(Svg(QStringLiteral(R"~(<rect id="r" width="1" height="1" color="#0000ff" %1="%2"/>)~")
+            doc.LoadFromText(SvgDocumentText(QStringLiteral(R"~(<rect id="r" width="1" height="1" color="#0000ff" %1="%2"/>)~")
                                      .arg(QLatin1String(property), QLatin1String(c.Fill))));
             const TSVGGraphicElement& rect = Element(doc, "r");
             const bool fill = property[0] == 'f';
@@ -74,7 +70,7 @@ TEST(PaintValues, APlainValueDropsAnEarlierReference)
 {
     testing::EnsureGuiApplication();
     TSVGDocument doc;
-    doc.LoadFromText(Svg(QStringLiteral(R"~(<rect id="r" width="1" height="1" fill="url(#g)" style="fill: red"/>)~")));
+    doc.LoadFromText(SvgDocumentText(QStringLiteral(R"~(<rect id="r" width="1" height="1" fill="url(#g)" style="fill: red"/>)~")));
     EXPECT_EQ(Element(doc, "r").Brush().URI(), QString());
     EXPECT_EQ(Element(doc, "r").Brush().Kind(), bkSolid);
 }
@@ -82,7 +78,7 @@ TEST(PaintValues, APlainValueDropsAnEarlierReference)
 TEST(PaintValues, UnresolvedReferencesDrawTheFallbackOrNothing)
 {
     testing::EnsureGuiApplication();
-    const QImage image = RenderSVG(Svg(QStringLiteral(R"~(
+    const QImage image = RenderSVG(SvgDocumentText(QStringLiteral(R"~(
         <rect x="0" y="0" width="20" height="20" fill="url(#missing) #008000"/>
         <rect x="20" y="0" width="20" height="20" fill="url(#missing) none"/>
         <rect id="a" x="0" y="20" width="20" height="20" fill="url(#missing)"/>
@@ -101,7 +97,7 @@ TEST(PaintValues, CurrentColorIsTheColorOfThePaintingElement)
 {
     testing::EnsureGuiApplication();
     TSVGDocument doc;
-    doc.LoadFromText(Svg(QStringLiteral(R"~(
+    doc.LoadFromText(SvgDocumentText(QStringLiteral(R"~(
         <g fill="currentColor" stroke="currentColor" color="#0000ff">
           <rect id="blue" width="1" height="1"/>
           <g color="#008000"><rect id="green" width="1" height="1"/></g>
@@ -113,7 +109,7 @@ TEST(PaintValues, CurrentColorIsTheColorOfThePaintingElement)
     EXPECT_EQ(Element(doc, "black").Brush().Color(), Black);
     EXPECT_EQ(Element(doc, "black").Pen().Color(), Black);
 
-    const QImage image = RenderSVG(Svg(QStringLiteral(R"~(
+    const QImage image = RenderSVG(SvgDocumentText(QStringLiteral(R"~(
         <g fill="currentColor"><g color="#008000"><rect width="20" height="40"/></g></g>
         <rect x="20" width="20" height="40" fill="currentColor"/>)~")),
                                    QSize(40, 40));
@@ -128,7 +124,7 @@ TEST(PaintValues, MiterLimitWithAUnitKeepsTheDefault)
     for (const char* value : {"5mm", "5%", "5px"}) {
         TSVGDocument doc;
         doc.LoadFromText(
-            Svg(QStringLiteral(R"~(<path id="p" d="M0 0L1 1" stroke="red" stroke-miterlimit="%1"/>)~").arg(QLatin1String(value))));
+            SvgDocumentText(QStringLiteral(R"~(<path id="p" d="M0 0L1 1" stroke="red" stroke-miterlimit="%1"/>)~").arg(QLatin1String(value))));
         EXPECT_FLOAT_EQ(Element(doc, "p").Pen().MiterLimit(), 4) << value;
     }
 }
@@ -137,7 +133,7 @@ TEST(PaintValues, MiterLimitWithAUnitKeepsTheDefault)
 TEST(PaintValues, ZeroDashesWithRoundCapsDrawDots)
 {
     testing::EnsureGuiApplication();
-    const QImage image = RenderSVG(Svg(QStringLiteral(R"~(
+    const QImage image = RenderSVG(SvgDocumentText(QStringLiteral(R"~(
         <path d="M5 20H40" stroke="#008000" stroke-width="6" stroke-dasharray="0 15" stroke-linecap="round"/>)~")),
                                    QSize(40, 40));
     for (int x : {5, 20, 35})

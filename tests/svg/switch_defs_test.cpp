@@ -15,16 +15,9 @@
 using namespace velk;
 using velk::testing::CompareWithReference;
 using velk::testing::RenderSVG;
+using velk::testing::SvgDocumentText;
 
 namespace {
-
-QString Svg(const QString& Body)
-{
-    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"40\" height=\"40\" "
-                          "viewBox=\"0 0 40 40\">%1</svg>")
-        .arg(Body);
-}
 
 std::unique_ptr<TSVGDocument> Load(const QString& Body)
 {
@@ -34,7 +27,7 @@ std::unique_ptr<TSVGDocument> Load(const QString& Body)
     options.Exclude(soUseLocaleForLanguage);
     document->SetOptions(options);
     document->SetPreferredLanguage(QStringLiteral("en"));
-    document->LoadFromText(Svg(Body));
+    document->LoadFromText(SvgDocumentText(Body));
     return document;
 }
 

@@ -21,22 +21,14 @@
 using namespace velk;
 using velk::testing::CompareWithReference;
 using velk::testing::RenderSVG;
+using velk::testing::SvgDocumentText;
 
 namespace {
-
-// A 40 x 40 document around Body, with the xlink namespace declared.
-QString Svg(const QString& Body, const QString& Size = QStringLiteral("40"))
-{
-    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
-                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"%1\" height=\"%1\" "
-                          "viewBox=\"0 0 %1 %1\">%2</svg>")
-        .arg(Size, Body);
-}
 
 std::unique_ptr<TSVGDocument> Load(const QString& Body, const QString& Size = QStringLiteral("40"))
 {
     auto document = std::make_unique<TSVGDocument>();
-    document->LoadFromText(Svg(Body, Size));
+    document->LoadFromText(SvgDocumentText(Body, Size));
     return document;
 }
 
@@ -255,7 +247,7 @@ TEST_F(UseElement, BoundsAreThoseOfTheElementShown)
 
 TEST_F(UseElement, DrawsTheElementMovedByXAndYWithTheUsesStyle)
 {
-    const QImage image = RenderSVG(Svg(QStringLiteral(
+    const QImage image = RenderSVG(SvgDocumentText(QStringLiteral(
                                        "<defs><rect id=\"r\" width=\"10\" height=\"10\"/></defs>"
                                        "<use xlink:href=\"#r\" x=\"5\" y=\"5\" fill=\"#0000ff\"/>"
                                        "<use xlink:href=\"#r\" x=\"25\" y=\"5\" fill=\"#ff0000\"/>"
@@ -275,7 +267,7 @@ TEST_F(UseElement, ShowsTheFirstOfDuplicateIDsAndElementsInsideUnknownOnes)
     // an element this library does not draw (an unknown one, a clipPath) are not drawn
     // where they stand, but a use shows them.
     const QImage image = RenderSVG(
-        Svg(QStringLiteral("<defs><rect id=\"r\" width=\"10\" height=\"10\" fill=\"#0000ff\"/>"
+        SvgDocumentText(QStringLiteral("<defs><rect id=\"r\" width=\"10\" height=\"10\" fill=\"#0000ff\"/>"
                            "<rect id=\"r\" width=\"20\" height=\"20\" fill=\"#ff0000\"/></defs>"
                            "<use xlink:href=\"#r\"/>"
                            "<random><rect id=\"u\" x=\"20\" width=\"10\" height=\"10\" fill=\"#0000ff\"/></random>"
@@ -306,7 +298,7 @@ TEST_F(UseElement, ReadsItsReferenceInsideAnEntity)
 TEST_F(UseElement, AMissingReferenceDrawsNothing)
 {
     QImage image;
-    ASSERT_NO_THROW(image = RenderSVG(Svg(QStringLiteral("<use xlink:href=\"#missing\" width=\"40\" height=\"40\"/>"
+    ASSERT_NO_THROW(image = RenderSVG(SvgDocumentText(QStringLiteral("<use xlink:href=\"#missing\" width=\"40\" height=\"40\"/>"
                                                          "<use/>")),
                                       QSize(40, 40)));
     for (int y = 0; y < 40; y += 3)
@@ -336,7 +328,7 @@ TEST_F(UseElement, ASymbolIsFittedIntoTheUsesRectangle)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Rule);
-        const QImage image = RenderSVG(Svg(symbol.arg(QString::fromUtf8(c.Rule))), QSize(40, 40));
+        const QImage image = RenderSVG(SvgDocumentText(symbol.arg(QString::fromUtf8(c.Rule))), QSize(40, 40));
         for (int y = c.Red.top() + 1; y < c.Red.bottom(); ++y)
             for (int x = c.Red.left() + 1; x < c.Red.right(); ++x)
                 ASSERT_EQ(image.pixel(x, y), Red) << x << "," << y;
@@ -355,7 +347,7 @@ TEST_F(UseElement, SymbolsAndNestedDocumentsPicture)
     // with a view box fitted into a flat viewport, a use of a use, and a nested svg whose
     // width the use replaces.
     const QImage image = RenderSVG(
-        Svg(QStringLiteral("<defs>"
+        SvgDocumentText(QStringLiteral("<defs>"
                            "<symbol id=\"plain\"><circle cx=\"10\" cy=\"10\" r=\"14\" fill=\"#0000ff\"/></symbol>"
                            "<symbol id=\"boxed\" viewBox=\"0 0 10 10\"><circle cx=\"5\" cy=\"5\" r=\"5\" fill=\"#00a000\"/></symbol>"
                            "<use id=\"inner\" xlink:href=\"#boxed\" width=\"20\" height=\"10\"/>"
@@ -460,7 +452,7 @@ TEST_F(UseElement, CyclesEnd)
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         auto document = std::make_unique<TSVGDocument>();
-        document->LoadFromText(Svg(QString::fromUtf8(c.Body)).replace(QStringLiteral("<svg "),
+        document->LoadFromText(SvgDocumentText(QString::fromUtf8(c.Body)).replace(QStringLiteral("<svg "),
                                                                         QStringLiteral("<svg id=\"root\" ")));
         const QImage image = RenderSVG(*document, QSize(40, 40));
         EXPECT_EQ(image.pixel(5, 5) == Blue, c.Blue);
