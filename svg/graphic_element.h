@@ -574,4 +574,22 @@ inline constexpr int SVGMaxEntityDepth = 16;
 inline constexpr int SVGMaxElementDepth = 512;
 inline constexpr int SVGMaxEntityNodes = 100000;
 
+// Adds the published position and size of an element placed by x, y, width and height
+// (X, Y, Width, Height and their lengths) to Table, which a class's property table
+// continues: `PublishPositionAndSize(TPublished<T>()).Object(...)`.
+template <typename Table>
+Table& PublishPositionAndSize(Table&& Properties)
+{
+    using E = TSVGGraphicElement;
+    Properties.Single(QStringLiteral("X"), &E::X, &E::SetX)
+        .Single(QStringLiteral("Y"), &E::Y, &E::SetY)
+        .Single(QStringLiteral("Width"), &E::Width, &E::SetWidth)
+        .Single(QStringLiteral("Height"), &E::Height, &E::SetHeight)
+        .Object(QStringLiteral("XLength"), [](const E& e) { return &e.XLength(); })
+        .Object(QStringLiteral("YLength"), [](const E& e) { return &e.YLength(); })
+        .Object(QStringLiteral("WidthLength"), [](const E& e) { return &e.WidthLength(); })
+        .Object(QStringLiteral("HeightLength"), [](const E& e) { return &e.HeightLength(); });
+    return Properties;
+}
+
 } // namespace velk

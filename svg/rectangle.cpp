@@ -56,15 +56,7 @@ const TClassInfo& TSVGRectangle::StaticClass()
     using E = TSVGRectangle;
     static const TClassInfo info(
         QStringLiteral("TSVGRectangle"), &TSVGGraphicElement::StaticClass(), &CreateInstance<TSVGRectangle>,
-        TPublished<TSVGRectangle>()
-            .Single(QStringLiteral("X"), &E::X, &E::SetX)
-            .Single(QStringLiteral("Y"), &E::Y, &E::SetY)
-            .Single(QStringLiteral("Width"), &E::Width, &E::SetWidth)
-            .Single(QStringLiteral("Height"), &E::Height, &E::SetHeight)
-            .Object(QStringLiteral("XLength"), [](const E& e) { return &e.XLength(); })
-            .Object(QStringLiteral("YLength"), [](const E& e) { return &e.YLength(); })
-            .Object(QStringLiteral("WidthLength"), [](const E& e) { return &e.WidthLength(); })
-            .Object(QStringLiteral("HeightLength"), [](const E& e) { return &e.HeightLength(); })
+        PublishPositionAndSize(TPublished<TSVGRectangle>())
             .Object(QStringLiteral("RX"), [](const E& e) { return &e.RX(); })
             .Object(QStringLiteral("RY"), [](const E& e) { return &e.RY(); })
             .Take());

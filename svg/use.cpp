@@ -121,16 +121,8 @@ const TClassInfo& TSVGUse::StaticClass()
     using E = TSVGUse;
     static const TClassInfo info(
         QStringLiteral("TSVGUse"), &TSVGGraphicElement::StaticClass(), &CreateInstance<TSVGUse>,
-        TPublished<TSVGUse>()
-            .String(QStringLiteral("Reference"), &E::Reference, &E::SetReference)
-            .Single(QStringLiteral("X"), &E::X, &E::SetX)
-            .Single(QStringLiteral("Y"), &E::Y, &E::SetY)
-            .Single(QStringLiteral("Width"), &E::Width, &E::SetWidth)
-            .Single(QStringLiteral("Height"), &E::Height, &E::SetHeight)
-            .Object(QStringLiteral("XLength"), [](const E& e) { return &e.XLength(); })
-            .Object(QStringLiteral("YLength"), [](const E& e) { return &e.YLength(); })
-            .Object(QStringLiteral("WidthLength"), [](const E& e) { return &e.WidthLength(); })
-            .Object(QStringLiteral("HeightLength"), [](const E& e) { return &e.HeightLength(); })
+        PublishPositionAndSize(
+            TPublished<TSVGUse>().String(QStringLiteral("Reference"), &E::Reference, &E::SetReference))
             .Take());
     return info;
 }
