@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace velk {
 
@@ -63,8 +64,11 @@ bool SmoothingAntialiases(std::uint8_t Mode)
 // edges rounded: hard, and up to half a pixel off) but to any other path with coverage.
 // Such a rectangle between pixels goes to Qt with one more point, in the middle of its
 // top side, so that its edges are anti-aliased (under the antialiasing hint) like those of
-// every other clip.
-QPainterPath AntialiasedClipPath(const QPainterPath& Path)
+// every other clip. A path clip costs: Qt rasterises it again on every painter restore,
+// which each drawing operation does. So a rectangle whose edges between pixels all lie in
+// the outermost pixels of Device (a drawing fitted to an image of its size rounded up) or
+// beyond stays a rectangle: rounding it only changes that last row or column.
+QPainterPath AntialiasedClipPath(const QPainterPath& Path, const QRectF& Device)
 {
     const int count = Path.elementCount();
     if (count != 4 && count != 5)
@@ -83,7 +87,11 @@ QPainterPath AntialiasedClipPath(const QPainterPath& Path)
     }
     const QRectF bounds = Path.boundingRect();
     const auto whole = [](qreal V) { return V == std::nearbyint(V); };
-    if (whole(bounds.left()) && whole(bounds.top()) && whole(bounds.right()) && whole(bounds.bottom()))
+    // An edge that cuts: between pixels and inside the device's outermost pixels.
+    const auto cutsLow = [&](qreal V, qreal Low) { return !whole(V) && V > Low + 1; };
+    const auto cutsHigh = [&](qreal V, qreal High) { return !whole(V) && V < High - 1; };
+    if (!cutsLow(bounds.left(), Device.left()) && !cutsLow(bounds.top(), Device.top()) &&
+        !cutsHigh(bounds.right(), Device.right()) && !cutsHigh(bounds.bottom(), Device.bottom()))
         return Path;
     QPainterPath polygon;
     polygon.setFillRule(Path.fillRule());
@@ -237,7 +245,14 @@ void TVelkGPCanvas::ApplyClip()
     // The clip is in device space: set it under the base transform alone. Qt keeps a
     // clip in device coordinates, so the world transform set afterwards leaves it as is.
     FPainter->setWorldTransform(FBaseTransform);
-    FPainter->setClipPath(AntialiasedClipPath(FClip.Path));
+    // The device in the clip's space; taken as endless under a base transform (every edge
+    // between pixels is anti-aliased then).
+    const QPaintDevice* device = FPainter->device();
+    constexpr qreal endless = std::numeric_limits<qreal>::infinity();
+    const QRectF deviceRect = device && FBaseTransform.isIdentity()
+                                  ? QRectF(0, 0, device->width(), device->height())
+                                  : QRectF(QPointF(-endless, -endless), QPointF(endless, endless));
+    FPainter->setClipPath(AntialiasedClipPath(FClip.Path, deviceRect));
     ApplyTransform();
 }
 

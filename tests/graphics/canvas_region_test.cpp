@@ -69,6 +69,17 @@ TEST_F(CanvasRegion, RectangleBetweenPixelsClipsWithCoverage)
     }
 }
 
+TEST_F(CanvasRegion, RectangleEndingInTheOutermostPixelsStaysWholePixels)
+{
+    // A drawing fitted to an image of its size rounded up: a path clip would cost a
+    // rasterisation on every restore for the sake of the last column alone.
+    TVelkGPCanvas canvas(FImage);
+    canvas.SetSmoothingMode(4);
+    canvas.ClipRegion().Combine(TRectF{0, 0, 9.7f, 10}, cmIntersect);
+    FillAll(canvas);
+    EXPECT_EQ(FImage.pixel(9, 5), Red);
+}
+
 TEST_F(CanvasRegion, IsInWorldCoordinates)
 {
     TVelkGPCanvas canvas(FImage);
