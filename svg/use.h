@@ -70,7 +70,7 @@ public:
     TRectF ViewportRect(const TSVGGraphicElement& Element) const;
 
 protected:
-    // The graphic element's; then xlink:href (SVGReadURIAttribute) as the reference.
+    // The graphic element's; then the link (SVGFindHref: xlink:href, else href) as the reference.
     void ReadAttributes(TXMLNode Node) override;
     // The graphic element's, x, y, width and height (WriteSizeAttributes), then
     // xlink:href "#ID" when there is a reference.
