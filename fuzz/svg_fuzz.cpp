@@ -1,8 +1,7 @@
 // Feeds arbitrary bytes to the document loader. A document that loads must save, and
 // what it saves must load again.
 
-#include "platform/exceptions.h"
-#include "svg/document.h"
+#include "fuzz/fuzz_document.h"
 
 #include <QBuffer>
 #include <cstddef>
@@ -13,16 +12,9 @@ using namespace velk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QBuffer input(&bytes);
-    input.open(QIODevice::ReadOnly);
-
     TSVGDocument doc;
-    try {
-        doc.LoadFromStream(input);
-    } catch (const Exception&) {
+    if (!fuzzing::LoadFuzzDocument(data, size, doc))
         return 0;
-    }
 
     QByteArray saved;
     QBuffer output(&saved);
