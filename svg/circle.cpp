@@ -2,7 +2,6 @@
 
 #include "svg/length_attribute.h"
 #include "svg/length_syntax.h"
-#include "svg/view_box.h"
 
 namespace velk {
 
@@ -44,16 +43,8 @@ TSVGCircle::TSVGCircle(TSVGDocument* aOwner) : TSVGGraphicElement(aOwner)
 {
     // r is neither horizontal nor vertical: a percentage of it is one of the viewport's
     // normalised diagonal.
-    const TSVGLengthRangeEvent diagonal = [this](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
-        if (const TSVGCustomViewBox* viewBox = GetNearestViewBox()) {
-            Min = 0;
-            Max = SVGNormalizedDiagonal(viewBox->ViewBox().Width(), viewBox->ViewBox().Height());
-        } else {
-            DoRange = false;
-        }
-    };
-    WidthLength().OnRange = diagonal;
-    HeightLength().OnRange = diagonal;
+    WidthLength().OnRange = ViewBoxRange(pbDiagonal);
+    HeightLength().OnRange = ViewBoxRange(pbDiagonal);
 }
 
 std::unique_ptr<TSVGElement> TSVGCircle::Create(TSVGDocument* aOwner) const

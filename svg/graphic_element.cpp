@@ -162,16 +162,22 @@ std::unique_ptr<TSVGLength> TSVGGraphicElement::CreateViewBoxLength(bool Horizon
     const TSVGUnitFactorsEvent unitFactors = [this](const TSVGLength*, TSVGUnitFactors& Factors) {
         Factors = GetUnitFactors();
     };
-    // Percentages resolve against the nearest view box; without one the fraction is the value.
-    const TSVGLengthRangeEvent range = [this, Horizontal](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
-        if (const TSVGCustomViewBox* viewBox = GetNearestViewBox()) {
-            Min = 0;
-            Max = Horizontal ? viewBox->ViewBox().Width() : viewBox->ViewBox().Height();
-        } else {
+    return CreateLength(unitFactors, ViewBoxRange(Horizontal ? pbWidth : pbHeight));
+}
+
+TSVGLengthRangeEvent TSVGGraphicElement::ViewBoxRange(TSVGPercentBase Base)
+{
+    return [this, Base](const TSVGLength*, float& Min, float& Max, bool& DoRange) {
+        const TSVGCustomViewBox* viewBox = GetNearestViewBox();
+        if (!viewBox) {
             DoRange = false;
+            return;
         }
+        const TRectF& box = viewBox->ViewBox();
+        Min = 0;
+        Max = Base == pbWidth ? box.Width() : Base == pbHeight ? box.Height()
+                                                               : SVGNormalizedDiagonal(box.Width(), box.Height());
     };
-    return CreateLength(unitFactors, range);
 }
 
 TSVGGraphicElement::~TSVGGraphicElement()

@@ -463,6 +463,11 @@ protected:
     // A length wired to this element whose percentages resolve against the width
     // (Horizontal) or the height of the nearest view box, as x, y, width and height do.
     std::unique_ptr<TSVGLength> CreateViewBoxLength(bool Horizontal);
+    // What a percentage of a length resolves against: the nearest view box's width,
+    // height, or normalised diagonal sqrt((w² + h²) / 2) (lengths of no direction, as r);
+    // without a view box the fraction itself is the value.
+    enum TSVGPercentBase { pbWidth, pbHeight, pbDiagonal };
+    TSVGLengthRangeEvent ViewBoxRange(TSVGPercentBase Base);
     // True when Text differs from the property's default text.
     virtual bool IsNonDefaultValue(TSVGStyleProperty Property, QStringView Text) const;
     // The value text writing leaves out as this element's default: the property's
